@@ -1,0 +1,215 @@
+// run.cpp: the driver of a check run and its post-run validation.
+#include "calc/run.h"
+
+#include <algorithm>
+
+#include "calc/components.h"
+#include "calc/messages.h"
+#include "calc/split.h"
+#include "calc/statistics.h"
+#include "platform/sys/format.h"
+#include "platform/sys/local_time.h"
+#include "platform/sys/locale.h"
+
+namespace {
+
+sys::Text ChannelText(std::int32_t channel) {
+  return sys::Format(u"канал: %d", static_cast<std::int64_t>(channel) + 1);
+}
+
+CalibrationCurve* FindCurve(CalculationContext& context, const Peak& peak) {
+  for (auto& c : context.curves)
+    if (c->channel == peak.channel && sys::EqualNoCase(c->name, peak.name)) return c.get();
+  return nullptr;
+}
+
+void NoteChannel(CalculationContext& context, std::int32_t channel) {
+  for (const auto& e : context.channels)
+    if (e.channel == channel) return;
+  context.channels.push_back({channel, sys::Format(u"%d", static_cast<std::int64_t>(channel) + 1)});
+}
+
+// A correction that is switched on but cannot be applied to this assay lists the assay
+// under entry 2 (pressure) or 3 (temperature).
+void NoteMissingCorrections(const Assay& assay) {
+  const bool anyArea = std::any_of(assay.peaks.begin(), assay.peaks.end(),
+                                   [](const Peak& p) { return HasValue(p.area); });
+  if (!anyArea) return;
+  if (Settings::enPressCorrect != 0 && !HasPressure(assay)) RaiseDetail(2, ChromatogramText(assay));
+  if (Settings::enTempCorrect != 0 && !HasTemperature(assay)) RaiseDetail(3, ChromatogramText(assay));
+}
+
+void BuildCurves(CalculationContext& context, const MixtureList& mixtures, const AssayList& assays) {
+  for (const Assay& assay : assays) {
+    if (!assay.mixture) continue;
+    NoteMissingCorrections(assay);
+    for (const Peak& peak : assay.peaks) {
+      CalibrationCurve* curve = FindCurve(context, peak);
+      const AreaRef ref{&peak, &assay, CorrectArea(peak.area, assay, context.settings)};
+      NoteChannel(context, peak.channel);
+      if (!curve) {
+        context.curves.push_back(MakeCurve(ref, mixtures));
+        curve = context.curves.back().get();
+      }
+      if (HasValue(peak.area)) AddArea(*curve, ref);
+    }
+  }
+  std::stable_sort(context.channels.begin(), context.channels.end(),
+                   [](const ChannelEntry& a, const ChannelEntry& b) { return a.channel < b.channel; });
+}
+
+// By channel, then mean retention time with curves without a time first. Stable, so
+// curves that tie keep the order in which their first peaks were met.
+void SortCurves(CalculationContext& context) {
+  for (auto& c : context.curves)
+    if (c->timeCount > 0) c->meanTime = c->sumTime / c->timeCount;
+  std::stable_sort(context.curves.begin(), context.curves.end(), [](const auto& a, const auto& b) {
+    if (a->channel != b->channel) return a->channel < b->channel;
+    return LessWithNoValueFirst(a->meanTime, b->meanTime);
+  });
+}
+
+void ComputeAll(CalculationContext& context) {
+  std::vector<std::unique_ptr<CalibrationCurve>> partial;
+  for (auto& curve : context.curves) {
+    ComputeCurve(*curve);
+    if (curve->linearityOk || !HasValue(curve->slope) || !curve->component) continue;
+    const sys::Text& canonical = curve->component->name;
+    if (IsSplitComponent(canonical)) {
+      for (int side = 0; side < 2; ++side) {
+        if (auto part = SplitCurve(context, *curve, side)) {
+          ComputeCurve(*part);
+          partial.push_back(std::move(part));
+        }
+      }
+    } else if (!IsMethane(canonical)) {
+      RefitWithIntercept(*curve);
+    }
+  }
+  for (auto& p : partial) context.curves.push_back(std::move(p));
+}
+
+bool HasAreaOf(const MixturePoint& point, const Assay& assay) {
+  return std::any_of(point.areas.begin(), point.areas.end(), [&](const AreaRef& a) { return a.assay == &assay; });
+}
+
+// Entry 7: each assay of the point's mixture that gave the curve no area.
+void ReportMissingPeaks(const CalculationContext& context, const CalibrationCurve& curve, const MixturePoint& point,
+                        const sys::Text& channelText) {
+  for (const Assay& assay : *context.assays) {
+    if (assay.mixture != point.mixture || HasAreaOf(point, assay)) continue;
+    RaiseMessage(7, curve.name, channelText + u", " + ChromatogramText(assay));
+  }
+}
+
+}  // namespace
+
+bool IsSplitComponent(sys::TextView name) {
+  return sys::EqualNoCase(name, u"Кислород") || sys::EqualNoCase(name, u"Азот") ||
+         sys::EqualNoCase(name, u"Диоксид углерода");
+}
+
+bool IsMethane(sys::TextView name) { return sys::EqualNoCase(name, u"Метан"); }
+
+sys::TextView FileNameOnly(sys::TextView path) {
+  std::size_t cut = path.find_last_of(u"\\/:");
+  return cut == sys::TextView::npos ? path : path.substr(cut + 1);
+}
+
+sys::Text AssayDateText(std::int64_t date) {
+  if (date <= 0) return u"----";
+  return sys::FormatLocalTime(date, u"%d.%m.%Y  %H:%M");
+}
+
+sys::Text ChromatogramText(const Assay& assay) {
+  return u"файл: ...\\" + sys::Text(FileNameOnly(assay.fileName)) + u", проба: " + assay.sample + u", дата: " +
+         AssayDateText(assay.date);
+}
+
+std::unique_ptr<CalibrationCurve> MakeCurve(const AreaRef& first, const MixtureList& mixtures) {
+  auto curve = std::make_unique<CalibrationCurve>();
+  const Peak& peak = *first.peak;
+  curve->name = peak.name;
+  curve->nameId = peak.nameId;
+  curve->channel = peak.channel;
+  curve->component = FindComponent(peak.name);
+  for (const auto& mixture : mixtures) {
+    auto point = std::make_unique<MixturePoint>();
+    point->mixture = mixture.get();
+    if (const MixtureComponent* c = FindMixtureComponent(*mixture, peak.name)) {
+      point->concentration = c->concentration;
+      point->deviation = c->deviation;
+    }
+    curve->points.push_back(std::move(point));
+  }
+  std::stable_sort(curve->points.begin(), curve->points.end(), [](const auto& a, const auto& b) {
+    return LessWithNoValueFirst(a->concentration, b->concentration);
+  });
+  return curve;
+}
+
+void AddArea(CalibrationCurve& curve, const AreaRef& area) {
+  if (!area.peak || !area.assay || !area.assay->mixture) return;
+  curve.sumTime += area.peak->time;
+  curve.timeCount += 1;
+  for (auto& point : curve.points) {
+    if (point->mixture != area.assay->mixture) continue;
+    point->sumArea += area.area;
+    point->areas.push_back(area);
+    point->count += 1;
+  }
+}
+
+void RunCheck(CalculationContext& context, const MixtureList& mixtures, const AssayList& assays) {
+  context.mixtures = nullptr;
+  context.assays = nullptr;
+  context.curves.clear();
+  context.channels.clear();
+  ResetMessages();
+  context.settings.Load();
+  if (mixtures.empty() || assays.empty()) {
+    SystemMessageLog().AddMessage(MessageLevel::Error, kPreconditionMessage);
+    return;
+  }
+  context.mixtures = &mixtures;
+  context.assays = &assays;
+  BuildCurves(context, mixtures, assays);
+  SortCurves(context);
+  ComputeAll(context);
+  ValidateRun(context);
+}
+
+void ValidateRun(CalculationContext& context) {
+  const std::size_t n = context.mixtures ? context.mixtures->size() : 0;
+  std::vector<std::int32_t> maxCount(n, 0);
+  if (n != 5) {
+    RaiseEntry(0);
+    RaiseEntry(1);
+  } else {
+    for (const auto& curve : context.curves) {
+      if (curve->splitPart) continue;
+      for (std::size_t i = 0; i < 5 && i < curve->points.size(); ++i)
+        maxCount[i] = std::max(maxCount[i], curve->points[i]->count);
+    }
+    if (std::any_of(maxCount.begin(), maxCount.end(), [](std::int32_t c) { return c < 5; })) RaiseEntry(1);
+  }
+  for (const auto& curve : context.curves) {
+    if (curve->splitPart) continue;
+    const sys::Text detail = ChannelText(curve->channel);
+    if (!curve->component) RaiseMessage(4, curve->name, detail);
+    if (curve->fitCount == 0) {
+      RaiseMessage(5, curve->name, detail);
+      continue;
+    }
+    if (static_cast<std::size_t>(curve->fitCount) != curve->points.size()) {
+      RaiseMessage(6, curve->name, detail);
+      continue;
+    }
+    for (std::size_t i = 0; i < n && i < curve->points.size(); ++i) {
+      const MixturePoint& point = *curve->points[i];
+      if (point.mixture && point.count != maxCount[i] && context.assays)
+        ReportMissingPeaks(context, *curve, point, detail);
+    }
+  }
+  PublishMessages();
+}
