@@ -10,7 +10,7 @@ namespace {
 
 struct Linear {
   double a, b;  // U = a · x + b
-  double at(double x) const { return a * x + b; }
+  constexpr double at(double x) const { return a * x + b; }
 };
 
 // Bounds in the table's own form: x + lowAdd >= low and x − highSub <= high.
@@ -19,7 +19,7 @@ struct Bound {
 };
 
 struct Row {
-  std::initializer_list<const char16_t*> names;
+  const char16_t* names[3];  // unused slots are null
   bool split;      // two halves meeting at 0.025 mol%, the border in the lower half
   Linear u;        // whole range, or the lower half
   Linear upperU;   // upper half (split rows)
@@ -29,14 +29,17 @@ struct Row {
 
 constexpr Bound kCommonLow{0.0005, 0.005};
 
-Row Single(std::initializer_list<const char16_t*> names, Linear u, Bound high, Bound low = kCommonLow) {
-  return {names, false, u, {}, low, high};
+constexpr Row Single(std::initializer_list<const char16_t*> names, Linear u, Bound high, Bound low = kCommonLow) {
+  Row row{{}, false, u, {}, low, high};
+  std::size_t i = 0;
+  for (const char16_t* n : names) row.names[i++] = n;
+  return row;
 }
-Row Split(const char16_t* name, Linear lower, Linear upper, Bound high) {
+constexpr Row Split(const char16_t* name, Linear lower, Linear upper, Bound high) {
   return {{name}, true, lower, upper, kCommonLow, high};
 }
 
-const Row kTable1[] = {
+constexpr Row kTable1[] = {
     Single({u"Метан"}, {0.006, 0.0}, {0.005, 99.97}, {0.5, 40.0}),
     Single({u"Этан"}, {0.04, 0.001}, {0.5, 15}),
     Single({u"Пропан"}, {0.06, 0.001}, {0.05, 6}),
@@ -56,7 +59,7 @@ const Row kTable1[] = {
 
 bool Names(const Row& row, sys::TextView name) {
   for (const char16_t* n : row.names)
-    if (sys::EqualNoCase(name, n)) return true;
+    if (n && sys::EqualNoCase(name, n)) return true;
   return false;
 }
 

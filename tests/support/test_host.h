@@ -1,0 +1,47 @@
+// test_host.h: a small in-process host for tests — the one fake the tests allow.
+//
+// It fills a HostApi table whose profile commands keep values in memory, records every
+// command asked of it, and can pretend that a command does not exist. Install() makes it
+// the module's host; the destructor uninstalls it. One instance at a time.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "plugin/host_api.h"
+#include "plugin/host_bridge.h"
+#include "platform/sys/text.h"
+
+class TestHost {
+ public:
+  TestHost();
+  ~TestHost();
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
+
+  void Install() { SetHost(&api_); }
+  HostApi* api() { return &api_; }
+
+  // Commands made to look absent (CommandExists answers 0 and Execute is not reached).
+  std::set<std::string> missing;
+  // Stored profile values by full key.
+  std::map<sys::Text, std::int32_t> ints;
+  std::map<sys::Text, sys::Text> strings;
+  // When set, "Profile/Get*" answer 0 (not found) whatever is stored.
+  bool answerNotFound = false;
+
+  struct Call {
+    std::string command;
+    sys::Text key;  // profile commands: the full key
+  };
+  std::vector<Call> calls;                 // every Execute, in order
+  std::vector<std::string> existsAsked;    // every CommandExists, in order
+
+ private:
+  static std::int32_t Execute(const char* command, void* p1, void* p2);
+  static std::int32_t CommandExists(const char* command);
+  HostApi api_{};
+};
