@@ -23,6 +23,7 @@ std::int32_t TestHost::CommandExists(const char* command) {
   TestHost& h = *g_current;
   h.existsAsked.emplace_back(command);
   if (h.missing.count(command)) return 0;
+  if (h.extra.count(command)) return 1;
   static const char* const known[] = {"Profile/GetInt", "Profile/SetInt", "Profile/GetString", "Profile/SetString"};
   for (const char* k : known)
     if (std::strcmp(k, command) == 0) return 1;
@@ -32,8 +33,12 @@ std::int32_t TestHost::CommandExists(const char* command) {
 std::int32_t TestHost::Execute(const char* command, void* p1, void* p2) {
   TestHost& h = *g_current;
   std::string cmd(command);
+  if (h.extra.count(cmd)) {
+    h.calls.push_back({cmd, {}, p2 ? sys::Text(static_cast<const char16_t*>(p2)) : sys::Text()});
+    return 1;
+  }
   sys::Text key = p1 ? sys::Text(static_cast<const char16_t*>(p1)) : sys::Text();
-  h.calls.push_back({cmd, key});
+  h.calls.push_back({cmd, key, {}});
   if (cmd == "Profile/GetInt") {
     auto it = h.ints.find(key);
     if (h.answerNotFound || it == h.ints.end()) return 0;

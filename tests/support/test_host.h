@@ -30,12 +30,15 @@ class TestHost {
   // Stored profile values by full key.
   std::map<sys::Text, std::int32_t> ints;
   std::map<sys::Text, sys::Text> strings;
+  // Further commands that exist; Execute records them with param2 read as UTF-16 text.
+  std::set<std::string> extra;
   // When set, "Profile/Get*" answer 0 (not found) whatever is stored.
   bool answerNotFound = false;
 
   struct Call {
     std::string command;
-    sys::Text key;  // profile commands: the full key
+    sys::Text key;    // profile commands: the full key
+    sys::Text value;  // extra commands: param2 as text
   };
   std::vector<Call> calls;                 // every Execute, in order
   std::vector<std::string> existsAsked;    // every CommandExists, in order
