@@ -18,6 +18,8 @@
 #include "cli/text_output.h"
 #include "data/database.h"
 #include "data/loaders.h"
+#include "output/workbook.h"
+#include "platform/sys/text_table.h"
 #include "platform/sys/locale.h"
 
 namespace {
@@ -35,11 +37,25 @@ std::vector<std::int32_t> VisibleAssayIds(DataBase::Connection& db) {
   return ids;
 }
 
+// The workbook of the run into `dir`; refused sheet titles and write failures go to
+// standard error with the texts the module shows in its message boxes.
+int Export(const CalculationContext& context, const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  const ExportMessageSink toStderr = [](sys::TextView message) {
+    std::fprintf(stderr, "%s\n", sys::ToUtf8(sys::ToTerminalLines(message)).c_str());
+  };
+  std::string path;
+  if (!ExportWorkbook(context, toStderr, &path)) return Fail("the workbook was not written to " + dir);
+  std::fprintf(stderr, "vetrix-check: workbook written: %s\n", path.c_str());
+  return 0;
+}
+
 int Run(const CheckOptions& o) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
   sys::SetRussianLocale();
-  InstallSettingsHost(o.pressureCorrection, o.temperatureCorrection);
+  InstallSettingsHost(o.pressureCorrection, o.temperatureCorrection, o.digits, o.exportDir);
   BuildDefaultComponents();
   LoadComponentNames();
   auto& components = ComponentList();
@@ -65,7 +81,8 @@ int Run(const CheckOptions& o) {
   const std::string out = o.json ? RunToJson(lists, context, SystemMessageLog())
                                  : sys::ToUtf8(RunToText(context, SystemMessageLog(), o.digits, o.points));
   std::fwrite(out.data(), 1, out.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the output");
+  if (std::fflush(stdout) != 0) return Fail("cannot write the output");
+  return o.exportDir.empty() ? 0 : Export(context, o.exportDir);
 }
 
 }  // namespace

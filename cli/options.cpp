@@ -76,6 +76,10 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
       o.points = true;
     } else if (a == "--json") {
       o.json = true;
+    } else if (a == "--export") {
+      const char* v = value(i, "--export");
+      if (!v) return std::nullopt;
+      o.exportDir = v;
     } else {
       error = "unknown argument: " + std::string(a);
       return std::nullopt;

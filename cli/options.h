@@ -19,6 +19,7 @@ struct CheckOptions {
   int digits = 3;                          // --digits N
   bool points = false;                     // --points
   bool json = false;                       // --json
+  std::string exportDir;                   // --export DIR: also write the workbook there
 };
 
 // Parses argv; on a bad command line returns nullopt and sets `error` to one line.
@@ -26,4 +27,5 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
 
 inline constexpr char kUsage[] =
     "usage: vetrix-check --db FILE [--select all | --select ID,ID,...] [--pressure-correction]\n"
-    "                    [--temperature-correction] [--alt-name ID=TEXT]... [--digits N] [--points] [--json]\n";
+    "                    [--temperature-correction] [--alt-name ID=TEXT]... [--digits N] [--points] [--json]\n"
+    "                    [--export DIR]\n";

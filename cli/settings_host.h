@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-// Installs the command-line host with the correction switches it answers.
-void InstallSettingsHost(bool pressureCorrection, bool temperatureCorrection);
+// Installs the command-line host with the settings it answers: the correction switches,
+// the program rounding and the export folder.
+void InstallSettingsHost(bool pressureCorrection, bool temperatureCorrection, std::int32_t digits,
+                         const std::string& exportFolder);

@@ -8,6 +8,14 @@
 
 namespace sys {
 
+struct LocalTimeFields {
+  int year = 0, month = 0, day = 0;  // month and day from 1
+  int hour = 0, minute = 0, second = 0;
+};
+
+// The local time of `secondsSinceEpoch`; false when localtime_r cannot convert it.
+bool ToLocalTime(std::int64_t secondsSinceEpoch, LocalTimeFields& fields);
+
 // strftime-like fields %d %m %Y %y %H %M %S and %%; other characters are copied.
 // A time that localtime_r cannot convert gives an empty text.
 Text FormatLocalTime(std::int64_t secondsSinceEpoch, TextView format);
