@@ -138,7 +138,9 @@ void AppendGraphItems(pugi::xml_node root, const CalibrationCurve& curve, int d)
   pugi::xml_node t = root.append_child("table6");
   int num = 0;
   for (const MixturePoint* p : points) {
-    if (!HasValue(p->meanArea)) continue;
+    // A point of a mixture without the component may still hold areas; it has no place
+    // on the graph (the graph page leaves it out too).
+    if (!HasValue(p->meanArea) || !HasValue(p->concentration)) continue;
     pugi::xml_node r = t.append_child("row");
     Item(r, "num", Int(++num));
     Item(r, "graph_x", sys::Format(u"%.*f", d, p->concentration));

@@ -28,7 +28,7 @@ pugi::xml_node BuildReportDocument(pugi::xml_document& doc, const ReportContent&
                                    std::int64_t now);
 
 // The graph items for `curve`: "graphComp", "graph_Ch", "graphFormula" and "table6" (its
-// points with a mean area, by certified concentration).
+// points with a mean area and a certified concentration, by concentration).
 void AppendGraphItems(pugi::xml_node root, const CalibrationCurve& curve, int digits);
 
 // "PictureGraph": the path of the saved picture.

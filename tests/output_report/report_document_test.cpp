@@ -140,6 +140,16 @@ TEST_F(ReportDocument, GraphItemsAndPicture) {
   for (auto r : root.child("table6").children("row")) xs.push_back(Text(r, "graph_x"));
   EXPECT_EQ(xs, (std::vector<std::string>{"0,01", "0,01", "0,03"})) << "points with areas, by concentration";
   EXPECT_EQ(Text(root, "PictureGraph"), "/tmp/x.cat/VetrixGraph.png");
+
+  // Propane's sixth mixture lacks propane but its chromatograms show the peak: that point
+  // has a mean area and no concentration, and stays off the graph.
+  pugi::xml_node again = Build({});
+  const CalibrationCurve* propane = Curve(u"Пропан", 1);
+  ASSERT_NE(propane, nullptr);
+  AppendGraphItems(again, *propane, 3);
+  auto rows = again.child("table6").children("row");
+  EXPECT_EQ(std::distance(rows.begin(), rows.end()), 5);
+  for (auto r : rows) EXPECT_EQ(Text(r, "graph_x").find("---"), std::string::npos);
 }
 
 TEST(ReportErrors, ReasonsPerCode) {
