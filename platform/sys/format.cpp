@@ -74,12 +74,8 @@ std::string DoubleBody(double v, const Spec& spec) {
   buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
   if (std::isupper(static_cast<unsigned char>(spec.conv)))
     for (auto& c : buf) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (!std::signbit(v) || std::isnan(v)) {
-    if (buf[0] != '-') {
-      if (spec.plus) buf.insert(0, "+");
-      else if (spec.space) buf.insert(0, " ");
-    }
-  }
+  const bool negative = !buf.empty() && buf[0] == '-';
+  if (!negative && (spec.plus || spec.space)) return (spec.plus ? "+" : " ") + buf;
   return buf;
 }
 

@@ -54,6 +54,7 @@ TEST(Format, FloatingPointWithBothSeparators) {
       {Format(u"%.*g", 17, 0.1), u"0,10000000000000001"},
       {Format(u"%g", 1e20), u"1e+20"},
       {Format(u"%8.2f|%-8.2f|%08.2f", 1.5, 1.5, -1.5), u"    1,50|1,50    |-0001,50"},
+      {Format(u"%+.1f|% .1f|%+.1f", 1.5, 1.5, -1.5), u"+1,5| 1,5|-1,5"},
       {Format(u"%.3f", std::numeric_limits<double>::infinity()), u"inf"},
       {Format(u"%.3f", -std::numeric_limits<double>::infinity()), u"-inf"},
       {Format(u"%.3f", std::nan("")), u"nan"},
