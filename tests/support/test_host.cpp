@@ -33,7 +33,21 @@ std::int32_t TestHost::CommandExists(const char* command) {
 std::int32_t TestHost::Execute(const char* command, void* p1, void* p2) {
   TestHost& h = *g_current;
   std::string cmd(command);
+  if (cmd == "Main/OpenAssayIdDlgEx" && h.extra.count(cmd)) {
+    h.calls.push_back({cmd, {}, {}});
+    auto* buffer = static_cast<AssayIdBuffer*>(p1);
+    std::size_t n = 0;
+    if (buffer && buffer->ids && buffer->capacity > 0) {
+      n = std::min<std::size_t>(h.chosenAssays.size(), static_cast<std::size_t>(buffer->capacity));
+      std::copy_n(h.chosenAssays.data(), n, buffer->ids);
+    }
+    return h.chooserAnswer.value_or(static_cast<std::int32_t>(n));
+  }
   if (h.extra.count(cmd)) {
+    if (h.onExtra) {
+      h.calls.push_back({cmd, {}, {}});
+      return h.onExtra(cmd, p1, p2);
+    }
     h.calls.push_back({cmd, {}, p2 ? sys::Text(static_cast<const char16_t*>(p2)) : sys::Text()});
     return 1;
   }

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +36,15 @@ class TestHost {
   std::set<std::string> extra;
   // When set, "Profile/Get*" answer 0 (not found) whatever is stored.
   bool answerNotFound = false;
+  // When set, runs for every `extra` command with the raw parameters (valid only during
+  // the call) and gives Execute's result; the call is then recorded with an empty value,
+  // since param2 need not be text. Unset, extra commands answer 1.
+  std::function<std::int32_t(const std::string& command, void* param1, void* param2)> onExtra;
+  // "Main/OpenAssayIdDlgEx" (when listed in `extra`): the identifiers the chooser writes
+  // into the AssayIdBuffer (at most its capacity), and its answer when set (otherwise
+  // the number of identifiers written). The call is recorded with an empty value.
+  std::vector<std::int32_t> chosenAssays;
+  std::optional<std::int32_t> chooserAnswer;
 
   struct Call {
     std::string command;

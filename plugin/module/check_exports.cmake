@@ -1,0 +1,17 @@
+# Checks that a shared object defines exactly GetPluginInfo, Load and Unload among its
+# dynamic symbols. Run as: cmake -DMODULE=<file> -DNM=<nm> -P check_exports.cmake
+execute_process(COMMAND ${NM} -D --defined-only ${MODULE} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+set(names)
+foreach(line ${lines})
+  string(REGEX REPLACE "^.* ([^ ]+)$" "\\1" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+list(SORT names)
+if(NOT names STREQUAL "GetPluginInfo;Load;Unload")
+  message(FATAL_ERROR "exported: ${names}")
+endif()
+message(STATUS "exported: ${names}")
