@@ -14,24 +14,24 @@
 namespace sys {
 namespace {
 
-struct Spec {
+struct Conversion {
   bool left = false, zero = false, plus = false, space = false;
   int width = 0;
   int precision = -1;  // -1: none given
   char conv = 0;
 };
 
-void Pad(Text& out, std::string_view body, const Spec& spec, bool numeric) {
+void Pad(Text& out, std::string_view body, const Conversion& cv, bool numeric) {
   std::size_t len = body.size();
-  std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+  std::size_t width = cv.width > 0 ? static_cast<std::size_t>(cv.width) : 0;
   std::size_t fill = width > len ? width - len : 0;
   auto append = [&out](std::string_view s) {
     for (char c : s) out += static_cast<char16_t>(static_cast<unsigned char>(c));
   };
-  if (spec.left) {
+  if (cv.left) {
     append(body);
     out.append(fill, u' ');
-  } else if (spec.zero && numeric && fill > 0) {
+  } else if (cv.zero && numeric && fill > 0) {
     std::size_t signLen = (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
     append(body.substr(0, signLen));
     out.append(fill, u'0');
@@ -42,27 +42,27 @@ void Pad(Text& out, std::string_view body, const Spec& spec, bool numeric) {
   }
 }
 
-std::string IntegerBody(std::uint64_t magnitude, bool negative, const Spec& spec, int base, bool upper) {
+std::string IntegerBody(std::uint64_t magnitude, bool negative, const Conversion& cv, int base, bool upper) {
   char digits[32];
   auto res = std::to_chars(digits, digits + sizeof digits, magnitude, base);
   std::string d(digits, res.ptr);
   if (upper)
     for (auto& c : d) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (spec.precision >= 0) {
-    if (spec.precision == 0 && magnitude == 0) d.clear();
-    if (d.size() < static_cast<std::size_t>(spec.precision)) d.insert(0, spec.precision - d.size(), '0');
+  if (cv.precision >= 0) {
+    if (cv.precision == 0 && magnitude == 0) d.clear();
+    if (d.size() < static_cast<std::size_t>(cv.precision)) d.insert(0, cv.precision - d.size(), '0');
   }
   if (negative) return "-" + d;
-  if (spec.plus) return "+" + d;
-  if (spec.space) return " " + d;
+  if (cv.plus) return "+" + d;
+  if (cv.space) return " " + d;
   return d;
 }
 
-std::string DoubleBody(double v, const Spec& spec) {
-  int precision = spec.precision < 0 ? 6 : spec.precision;
+std::string DoubleBody(double v, const Conversion& cv) {
+  int precision = cv.precision < 0 ? 6 : cv.precision;
   std::string buf(static_cast<std::size_t>(precision) + 400, '\0');
   std::to_chars_result res;
-  char conv = static_cast<char>(std::tolower(static_cast<unsigned char>(spec.conv)));
+  char conv = static_cast<char>(std::tolower(static_cast<unsigned char>(cv.conv)));
   if (conv == 'f') {
     res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, precision);
   } else if (conv == 'e') {
@@ -72,10 +72,10 @@ std::string DoubleBody(double v, const Spec& spec) {
                         precision == 0 ? 1 : precision);
   }
   buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
-  if (std::isupper(static_cast<unsigned char>(spec.conv)))
+  if (std::isupper(static_cast<unsigned char>(cv.conv)))
     for (auto& c : buf) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const bool negative = !buf.empty() && buf[0] == '-';
-  if (!negative && (spec.plus || spec.space)) return (spec.plus ? "+" : " ") + buf;
+  if (!negative && (cv.plus || cv.space)) return (cv.plus ? "+" : " ") + buf;
   return buf;
 }
 
@@ -90,7 +90,7 @@ void LocalizeSeparator(Text& out, std::size_t from) {
 
 // Reads flags, width, precision and length modifiers starting after '%'. Returns the
 // position of the conversion character. '*' takes an int argument.
-std::size_t ParseSpec(TextView f, std::size_t i, Spec& spec, const FormatArg*& arg, const FormatArg* end,
+std::size_t ParseConversion(TextView f, std::size_t i, Conversion& cv, const FormatArg*& arg, const FormatArg* end,
                       bool& bad) {
   auto takeInt = [&]() -> int {
     if (arg == end || arg->kind() == FormatArg::Kind::Double || arg->kind() == FormatArg::Kind::String) {
@@ -102,29 +102,29 @@ std::size_t ParseSpec(TextView f, std::size_t i, Spec& spec, const FormatArg*& a
   };
   for (; i < f.size(); ++i) {
     char16_t c = f[i];
-    if (c == u'-') spec.left = true;
-    else if (c == u'0') spec.zero = true;
-    else if (c == u'+') spec.plus = true;
-    else if (c == u' ') spec.space = true;
+    if (c == u'-') cv.left = true;
+    else if (c == u'0') cv.zero = true;
+    else if (c == u'+') cv.plus = true;
+    else if (c == u' ') cv.space = true;
     else if (c == u'#') {}
     else break;
   }
   if (i < f.size() && f[i] == u'*') {
-    spec.width = takeInt();
-    if (spec.width < 0) { spec.left = true; spec.width = -spec.width; }
+    cv.width = takeInt();
+    if (cv.width < 0) { cv.left = true; cv.width = -cv.width; }
     ++i;
   } else {
-    while (i < f.size() && f[i] >= u'0' && f[i] <= u'9') spec.width = spec.width * 10 + (f[i++] - u'0');
+    while (i < f.size() && f[i] >= u'0' && f[i] <= u'9') cv.width = cv.width * 10 + (f[i++] - u'0');
   }
   if (i < f.size() && f[i] == u'.') {
     ++i;
     if (i < f.size() && f[i] == u'*') {
-      spec.precision = takeInt();
-      if (spec.precision < 0) spec.precision = -1;  // C: a negative precision is taken as omitted
+      cv.precision = takeInt();
+      if (cv.precision < 0) cv.precision = -1;  // C: a negative precision is taken as omitted
       ++i;
     } else {
-      spec.precision = 0;
-      while (i < f.size() && f[i] >= u'0' && f[i] <= u'9') spec.precision = spec.precision * 10 + (f[i++] - u'0');
+      cv.precision = 0;
+      while (i < f.size() && f[i] >= u'0' && f[i] <= u'9') cv.precision = cv.precision * 10 + (f[i++] - u'0');
     }
   }
   while (i < f.size() && (f[i] == u'l' || f[i] == u'h' || f[i] == u'z' || f[i] == u'j' || f[i] == u'L')) ++i;
@@ -148,47 +148,47 @@ Text FormatList(TextView f, std::initializer_list<FormatArg> args) {
       ++i;
       continue;
     }
-    Spec spec;
+    Conversion cv;
     bool bad = false;
-    i = ParseSpec(f, i + 1, spec, arg, end, bad);
+    i = ParseConversion(f, i + 1, cv, arg, end, bad);
     if (i >= f.size()) break;
-    spec.conv = static_cast<char>(f[i]);
+    cv.conv = static_cast<char>(f[i]);
     const FormatArg* a = arg != end ? arg++ : nullptr;
     using K = FormatArg::Kind;
     bool isInt = a && (a->kind() == K::Int || a->kind() == K::UInt);
-    switch (spec.conv) {
+    switch (cv.conv) {
       case 'd': case 'i':
         if (bad || !isInt) break;
         Pad(out, IntegerBody(a->asInt() < 0 ? 0 - static_cast<std::uint64_t>(a->asInt()) : a->asInt(),
-                             a->asInt() < 0, spec, 10, false), spec, spec.precision < 0);
+                             a->asInt() < 0, cv, 10, false), cv, cv.precision < 0);
         continue;
       case 'u': case 'x': case 'X': case 'o': {
         if (bad || !isInt) break;
         std::uint64_t v = a->kind() == K::Int && a->asInt() < 0 && a->asInt() >= INT32_MIN
                               ? static_cast<std::uint32_t>(a->asInt())  // C's view of a negative int
                               : a->asUInt();
-        int base = spec.conv == 'u' ? 10 : spec.conv == 'o' ? 8 : 16;
-        Spec s = spec;
+        int base = cv.conv == 'u' ? 10 : cv.conv == 'o' ? 8 : 16;
+        Conversion s = cv;
         s.plus = s.space = false;
-        Pad(out, IntegerBody(v, false, s, base, spec.conv == 'X'), s, spec.precision < 0);
+        Pad(out, IntegerBody(v, false, s, base, cv.conv == 'X'), s, cv.precision < 0);
         continue;
       }
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': {
         if (bad || !a || a->kind() != K::Double) break;
         std::size_t from = out.size();
-        Pad(out, DoubleBody(a->asDouble(), spec), spec, std::isfinite(a->asDouble()));
+        Pad(out, DoubleBody(a->asDouble(), cv), cv, std::isfinite(a->asDouble()));
         LocalizeSeparator(out, from);
         continue;
       }
       case 's': case 'S': {
         if (bad || !a || a->kind() != K::String) break;
         TextView s = a->asString();
-        if (spec.precision >= 0 && s.size() > static_cast<std::size_t>(spec.precision)) s = s.substr(0, spec.precision);
-        std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+        if (cv.precision >= 0 && s.size() > static_cast<std::size_t>(cv.precision)) s = s.substr(0, cv.precision);
+        std::size_t width = cv.width > 0 ? static_cast<std::size_t>(cv.width) : 0;
         std::size_t fill = width > s.size() ? width - s.size() : 0;
-        if (!spec.left) out.append(fill, u' ');
+        if (!cv.left) out.append(fill, u' ');
         out += s;
-        if (spec.left) out.append(fill, u' ');
+        if (cv.left) out.append(fill, u' ');
         continue;
       }
       case 'c':
