@@ -25,6 +25,7 @@
 #include "platform/win/qt_bridge.h"
 #include "platform/win/resources.h"
 #include "ui/grid_ctrl.h"
+#include "tests/support/qt_offscreen.h"
 
 namespace {
 
@@ -170,28 +171,10 @@ void BM_GridVsTable(benchmark::State& state) {
 }
 BENCHMARK(BM_GridVsTable)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-QtMessageHandler g_previous = nullptr;
-
-void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.contains(QLatin1String("This plugin does not support"))) return;
-  if (g_previous) g_previous(type, context, message);
-}
-
-// Offscreen platform and a private runtime folder (Qt refuses a shared one); returns
-// the folder made, empty when none could be made.
-std::string PrepareEnvironment() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  std::string pattern = (std::filesystem::temp_directory_path() / "vetrix-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return {};
-  setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
-  return pattern;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string runtimeDir = PrepareEnvironment();
-  g_previous = qInstallMessageHandler(FilterMessages);
+  OffscreenQt environment;
   {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
@@ -200,7 +183,5 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     g_fixture.reset();
   }
-  std::error_code ignored;
-  if (!runtimeDir.empty()) std::filesystem::remove_all(runtimeDir, ignored);
   return 0;
 }

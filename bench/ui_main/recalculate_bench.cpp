@@ -15,6 +15,8 @@
 
 #include <QApplication>
 
+#include "tests/support/qt_offscreen.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -172,28 +174,10 @@ void BM_RecalculateVsPeer(benchmark::State& state) {
 }
 BENCHMARK(BM_RecalculateVsPeer)->Arg(kDemoAnalyses)->Arg(kLargeChromatograms)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-QtMessageHandler g_previous = nullptr;
-
-void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.contains(QLatin1String("This plugin does not support"))) return;
-  if (g_previous) g_previous(type, context, message);
-}
-
-// Offscreen platform and a private runtime folder (Qt refuses a shared one); returns
-// the folder made, empty when none could be made.
-std::string PrepareEnvironment() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  std::string pattern = (fs::temp_directory_path() / "vetrix-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return {};
-  setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
-  return pattern;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string runtimeDir = PrepareEnvironment();
-  g_previous = qInstallMessageHandler(FilterMessages);
+  OffscreenQt environment;
   {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
@@ -202,7 +186,5 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     g_fixture.reset();
   }
-  std::error_code ignored;
-  if (!runtimeDir.empty()) fs::remove_all(runtimeDir, ignored);
   return 0;
 }
