@@ -13,11 +13,11 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DialogControl kControls[] = {
     {win::kTabControlClass, kMainUpperTabs, nullptr, TCS_TABS | WS_TABSTOP, 0, 7, 7, 605, 139},
     {win::kTabControlClass, kMainLowerTabs, nullptr, TCS_TABS | WS_TABSTOP, 0, 7, 149, 605, 188},
-    {win::kButtonClass, kMainRecalculate, u"Пересчитать", kButton, 0, 253, 0, 70, 16},
-    {win::kButtonClass, kMainComponents, u"Компоненты", kButton, 0, 325, 0, 70, 16},
-    {win::kButtonClass, kMainSettings, u"Настройки", kButton, 0, 397, 0, 70, 16},
-    {win::kButtonClass, kMainReport, u"Отчет", kButton, 0, 469, 0, 70, 16},
-    {win::kButtonClass, kMainExport, u"Экспорт", kButton, 0, 541, 0, 70, 16},
+    {win::kButtonClass, kMainRecalculate, u"Пересчитать", kButton, 0, 253, 2, 70, 16},
+    {win::kButtonClass, kMainComponents, u"Компоненты", kButton, 0, 325, 2, 70, 16},
+    {win::kButtonClass, kMainSettings, u"Настройки", kButton, 0, 397, 2, 70, 16},
+    {win::kButtonClass, kMainReport, u"Отчет", kButton, 0, 469, 2, 70, 16},
+    {win::kButtonClass, kMainExport, u"Экспорт", kButton, 0, 541, 2, 70, 16},
 };
 
 constexpr win::DynamicLayoutItem kLayout[] = {

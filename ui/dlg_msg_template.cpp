@@ -14,7 +14,7 @@ constexpr DWORD kTextStyle = ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER
 constexpr win::DialogControl kControls[] = {
     {win::kButtonClass, kMsgErrorsCheck, u"Ошибки", kCheckStyle, 0, 7, 7, 43, 10},
     {win::kButtonClass, kMsgWarningsCheck, u"Предупреждения", kCheckStyle, 0, 68, 7, 75, 10},
-    {win::kButtonClass, kMsgInfosCheck, u"Информация", kCheckStyle, 0, 159, 7, 58, 10},
+    {win::kButtonClass, kMsgInfosCheck, u"Информация", kCheckStyle, 0, 159, 7, 62, 10},
     {win::kEditClass, kMsgTextEdit, nullptr, kTextStyle, 0, 7, 19, 286, 73},
 };
 
