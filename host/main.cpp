@@ -1,10 +1,10 @@
 // lortan: the reference host. Loads the modules of its plug-in folder, offers them its
 // menu bar, profile, database and dialogs, and runs either as a desktop program or, with
 // --batch, unattended on the offscreen platform. Exit codes: 0 done, 1 (batch) a requested
-// export or report failed, 2 a bad command line or a host that cannot start.
+// export or report failed, 2 a bad command line or a host that cannot start, 128 + the
+// signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP.
 #include <unistd.h>
 
-#include <QApplication>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -13,9 +13,11 @@
 #include <string>
 
 #include "host/batch.h"
+#include "host/host_application.h"
 #include "host/host_options.h"
 #include "host/host_session.h"
 #include "host/main_window.h"
+#include "host/quit_signals.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ std::filesystem::path PrepareHeadless() {
 }
 
 int RunHost(int argc, char** argv) {
-  QApplication app(argc, argv);     // takes its own options (-platform ...) out of argv
+  HostApplication app(argc, argv);  // takes its own options (-platform ...) out of argv
   std::setlocale(LC_NUMERIC, "C");  // numbers are formatted by our own code, never by the C library
 
   std::string error;
@@ -69,6 +71,7 @@ int RunHost(int argc, char** argv) {
     if (options->batch) {
       rc = RunBatch(session);
     } else {
+      QuitOnTerminationSignals();  // SIGTERM, SIGINT, SIGHUP: the same orderly end as "Выход"
       session.window()->show();
       rc = app.exec();
     }
