@@ -9,6 +9,7 @@
 //                  hidden through the column menu
 //   report         "Отчет": device "ХР-7", operator "Иванов А. Б.", switches 1046, 1048 and
 //                  1051 on, 1047 and 1050 off; "Отчет" pressed in it, then "Отмена"
+//   report-held    the same, but the dialog stays open after "Отчет" and "ready" is written
 //   choose-all     "Удалить все", "Добавить", every chromatogram chosen in the host's chooser
 //   choose-rest    the same without the first chromatogram of the chooser
 //   write-report   "Пересчитать", then "Отчет" with every part into LORTAN_DRIVER_REPORT
@@ -173,27 +174,34 @@ void Layout() {
   win::ProcessPendingMessages();
 }
 
-// Presses "Отчет" on the main window and runs `inDialog` in the report dialog.
-void WithReportDialog(const std::function<void(CWnd&)>& inDialog) {
+// Presses "Отчет" on the main window and runs `inDialog` in the report dialog, which is
+// then ended unless `keepOpen`.
+void WithReportDialog(const std::function<void(CWnd&)>& inDialog, bool keepOpen = false) {
   HWND main = win::FindDialog(kMainTemplate);
   if (!main) return Output("no main window");
   win::ScopedModalDialogHook hook([&](HWND dialog, UINT shown) {
     if (shown == kReportTemplate) inDialog(*CWnd::FromHandle(dialog));
-    EndDialog(dialog, IDCANCEL);
+    if (!keepOpen || shown != kReportTemplate) EndDialog(dialog, IDCANCEL);
   });
   win::ClickButton(main, kReport);
   win::ProcessPendingMessages();
 }
 
-void Report() {
-  WithReportDialog([](CWnd& dialog) {
-    dialog.SetDlgItemText(kReportDevice, u"ХР-7");
-    dialog.SetDlgItemText(kReportOperator, u"Иванов А. Б.");
-    const bool on[] = {true, false, true, false, true};
-    for (int i = 0; i < 5; ++i) dialog.CheckDlgButton(kSwitches[i], on[i] ? BST_CHECKED : BST_UNCHECKED);
-    win::ClickButton(dialog.m_hWnd, kReport);
-    win::ClickButton(dialog.m_hWnd, kReportCancel);
-  });
+// `hold`: the dialog stays open after "Отчет" and "ready" is written.
+void Report(bool hold) {
+  WithReportDialog(
+      [hold](CWnd& dialog) {
+        dialog.SetDlgItemText(kReportDevice, u"ХР-7");
+        dialog.SetDlgItemText(kReportOperator, u"Иванов А. Б.");
+        const bool on[] = {true, false, true, false, true};
+        for (int i = 0; i < 5; ++i) dialog.CheckDlgButton(kSwitches[i], on[i] ? BST_CHECKED : BST_UNCHECKED);
+        win::ClickButton(dialog.m_hWnd, kReport);
+        if (hold)
+          Output("ready");
+        else
+          win::ClickButton(dialog.m_hWnd, kReportCancel);
+      },
+      hold);
 }
 
 // Answers the host's chooser (a Qt dialog of the host) as soon as it is shown.
@@ -287,7 +295,8 @@ void RunSteps() {
   for (const QString& step : QString::fromUtf8(script).split(u' ', Qt::SkipEmptyParts)) {
     if (step == u"open") TriggerMenu(QStringLiteral("Данные/Расчёты/Проверка линейности детектора"));
     else if (step == u"layout") Layout();
-    else if (step == u"report") Report();
+    else if (step == u"report") Report(false);
+    else if (step == u"report-held") Report(true);
     else if (step == u"choose-all") Choose(false);
     else if (step == u"choose-rest") Choose(true);
     else if (step == u"dump") Dump();

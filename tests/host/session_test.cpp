@@ -149,15 +149,19 @@ std::string ExpectedWidths() {
 TEST(DesktopSession, WhatTheWindowsSaveWhenClosedReachesTheNextHostHoweverTheHostEnds) {
   struct Ending {
     const char* name;
-    const char* step;  // the driver ends the host, or
-    int signal;        // the test sends this signal once the driver is ready
+    const char* steps;  // the driver ends the host, or
+    int signal;         // the test sends this signal once the driver is ready
   };
-  const Ending endings[] = {{"Выход", "exit", 0},    {"window close", "close", 0}, {"SIGTERM", "ready", SIGTERM},
-                            {"SIGINT", "ready", SIGINT}, {"SIGHUP", "ready", SIGHUP}};
+  const Ending endings[] = {{"Выход", "report exit", 0},
+                            {"window close", "report close", 0},
+                            {"SIGTERM", "report ready", SIGTERM},
+                            {"SIGINT", "report ready", SIGINT},
+                            {"SIGHUP", "report ready", SIGHUP},
+                            {"SIGTERM over the open report dialog", "report-held", SIGTERM}};
   for (const Ending& ending : endings) {
     SCOPED_TRACE(ending.name);
     DesktopHost host;
-    const pid_t pid = host.Start(std::string("open layout report ") + ending.step);
+    const pid_t pid = host.Start(std::string("open layout ") + ending.steps);
     if (ending.signal) {
       ASSERT_TRUE(host.AwaitLine("ready")) << host.Log();
       kill(pid, ending.signal);
