@@ -35,6 +35,8 @@ struct HydrogenCase {
   bool linearityOk;
 };
 
+void PrintTo(const HydrogenCase& c, std::ostream* out) { *out << c.label; }
+
 class HydrogenRun : public RunVerdicts, public ::testing::WithParamInterface<HydrogenCase> {};
 
 TEST_P(HydrogenRun, RsdIsRelativeToTheSizeOfTheMean) {
@@ -51,7 +53,7 @@ TEST_P(HydrogenRun, RsdIsRelativeToTheSizeOfTheMean) {
   const CalibrationCurve* curve = Curve(u"Водород");
   ASSERT_NE(curve, nullptr);
   for (const auto& p : curve->points) {
-    SCOPED_TRACE(p->mixture->name);
+    SCOPED_TRACE(sys::ToUtf8(p->mixture->name));
     ASSERT_TRUE(HasValue(p->rsd));
     EXPECT_GT(p->rsd, 0);
     EXPECT_EQ(std::signbit(p->meanArea), c.sign < 0) << "the mean keeps its sign";
