@@ -84,6 +84,7 @@ BOOL DlgAssayList::OnCommand(WPARAM wParam, LPARAM lParam) {
     FilterChanged();
     return TRUE;
   }
+  if (FilterSettled(wParam)) return TRUE;
   if (id == IDC_ASSAY_FILTER && code == CBN_EDITCHANGE) {
     FilterTyped();
     return TRUE;

@@ -76,7 +76,8 @@ class DlgAssayList : public CDialogEx {
   void FilterChanged();
   // Refills the filter after a change of the list: "Все" (item data -1) and each loaded
   // mixture by name (item data = its identifier), in the combo box's sorted order. The
-  // chosen mixture stays chosen while it is loaded; otherwise "Все" is.
+  // chosen mixture stays chosen while it is loaded (also when one handler removes and
+  // reloads it, as Recalculate does); otherwise "Все" is.
   void RefreshFilter();
   // Text typed into the filter's edit field: the entry it names (compared case-blind), or
   // no selection, which shows and removes like "Все"; then the list is refilled.
@@ -113,7 +114,13 @@ class DlgAssayList : public CDialogEx {
   std::vector<std::int32_t> SelectedIds() const;
   void ShowClickedRow();
 
+  // Posted to the page by RefreshFilter (WM_COMMAND from the filter with this code): the
+  // handler that removed the chosen mixture has ended.
+  static constexpr UINT kFilterSettledCode = 0x7F01;
+  bool FilterSettled(WPARAM wParam);
+
   sys::Text m_allCaption;                 // "Все", the filter's first entry
+  std::int32_t m_filterReturning = -1;    // a chosen mixture that left the list in this handler
   const sys::Text m_section = u"Assays";  // profile section
   CComboBox m_filter;                     // 1021
   CListCtrl m_list;                       // 1016; item data = chromatogram id

@@ -11,6 +11,12 @@ namespace {
 constexpr std::int32_t kEveryMixture = -1;  // item data of "Все"
 }  // namespace
 
+bool DlgAssayList::FilterSettled(WPARAM wParam) {
+  if (LOWORD(wParam) != IDC_ASSAY_FILTER || HIWORD(wParam) != kFilterSettledCode) return false;
+  m_filterReturning = kEveryMixture;
+  return true;
+}
+
 std::int32_t DlgAssayList::FilterMixture() const {
   if (!m_filter.GetSafeHwnd()) return kEveryMixture;
   const int selection = m_filter.GetCurSel();
@@ -18,9 +24,13 @@ std::int32_t DlgAssayList::FilterMixture() const {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(m_filter.GetItemData(selection)));
 }
 
+// A chosen mixture that is gone and back within one handler (Recalculate removes and
+// reloads the filtered chromatograms) stays chosen; gone at the end of the handler, it is
+// forgotten.
 void DlgAssayList::RefreshFilter() {
   if (!m_filter.GetSafeHwnd()) return;
-  const std::int32_t chosen = FilterMixture();
+  std::int32_t chosen = FilterMixture();
+  if (chosen == kEveryMixture) chosen = m_filterReturning;
   m_filter.ResetContent();
   int select = m_filter.AddString(m_allCaption);
   m_filter.SetItemData(select, static_cast<DWORD_PTR>(static_cast<std::uint32_t>(kEveryMixture)));
@@ -31,9 +41,15 @@ void DlgAssayList::RefreshFilter() {
     m_filter.SetItemData(entry, static_cast<DWORD_PTR>(static_cast<std::uint32_t>(mixture->id)));
   }
   // AddString in a sorted box moves entries: find the chosen one by its data afterwards.
+  bool found = chosen == kEveryMixture;
   for (int entry = 0; entry < m_filter.GetCount(); ++entry)
-    if (static_cast<std::int32_t>(static_cast<std::uint32_t>(m_filter.GetItemData(entry))) == chosen) select = entry;
+    if (static_cast<std::int32_t>(static_cast<std::uint32_t>(m_filter.GetItemData(entry))) == chosen) {
+      select = entry;
+      found = true;
+    }
   m_filter.SetCurSel(select);
+  m_filterReturning = found ? kEveryMixture : chosen;
+  if (!found && m_hWnd) PostMessage(WM_COMMAND, MAKEWPARAM(IDC_ASSAY_FILTER, kFilterSettledCode), 0);
 }
 
 void DlgAssayList::FilterTyped() {
