@@ -150,6 +150,7 @@ class Main : public CDialog {
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     assays_.Create(153, GetDlgItem(1013));
+    assays_.Listed()->InsertColumn(0, u"ID", LVCFMT_LEFT, 80);
     for (int i = 0; i < 3; ++i) tables_[i].Create(150, GetDlgItem(1009));
     messages_.Create(151, GetDlgItem(1009));
     const char16_t* headers[3][9] = {{u"№", u"Пик", u"Канал", u"Площадь", u"Время выхода, мин"},

@@ -222,6 +222,38 @@ TEST_F(Headless, AChromatogramPathThatIsNoFileCountsAsUnreadableAtOnce) {
   ::close(listener);
 }
 
+TEST_F(Headless, AChromatogramThatDoesNotFitInMemoryFailsTheLoadNamingItsFile) {
+  // A sparse file of 1 GiB of samples under an address-space limit of 700 MB: the
+  // allocation fails, and that is a failed load rather than an unreadable file.
+  const std::string big = folder_ / "big.stg";
+  {
+    const std::uint64_t samples = std::uint64_t{1} << 28;
+    const std::uint64_t xmlOffset = 16 + 32 + 4 * samples;
+    std::string head(48, '\0');
+    head.replace(0, 4, "STG\x01");
+    for (int i = 0; i < 8; ++i) {
+      head[8 + i] = static_cast<char>((xmlOffset >> (8 * i)) & 0xFF);
+      head[40 + i] = static_cast<char>((samples >> (8 * i)) & 0xFF);
+    }
+    std::ofstream file(big, std::ios::binary);
+    file << head;
+    file.seekp(static_cast<std::streamoff>(xmlOffset));
+    file << "<?xml version=\"1.0\"?><root/>";
+  }
+  Sql(db_, "UPDATE assay SET filename = '" + big + "' WHERE id = 1");
+  const std::string limit = "prlimit --as=700000000 -- ";
+  const Outcome check = Run(limit + Quote(VETRIX_CHECK) + " --db " + Quote(db_));
+  const Outcome batch = Run("env -u XDG_RUNTIME_DIR XDG_CONFIG_HOME=" + Quote(folder_ / "config") + " " + limit +
+                            Quote(LORTAN_EXECUTABLE) + " --batch --db " + Quote(db_));
+  for (const Outcome& run : {check, batch}) {
+    EXPECT_EQ(run.code, 2) << run.err;
+    EXPECT_NE(run.FirstErrorLine().find("not enough memory to read the chromatogram file " + big),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 TEST_F(Headless, TheReportGoesOnlyIntoARegularFileAndFollowsASymbolicLink) {
   const std::string fifo = folder_ / "report-fifo.odt", device = folder_ / "report-device.odt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -277,6 +309,9 @@ TEST_F(Headless, AWorkbookThatCannotBeWrittenLeavesNoFileAndSaysWhy) {
     EXPECT_FALSE(run.out.empty()) << "the results were printed all the same";
     EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
   }
+  const Outcome batch = Batch("--export /dev/null/out", "", 60);
+  EXPECT_EQ(batch.code, 1) << batch.err;
+  EXPECT_NE(batch.err.find("/dev/null/out cannot be created: Not a directory"), std::string::npos) << batch.err;
   EXPECT_TRUE(fs::is_empty(out)) << "nothing under the final name, no temporary file left";
   EXPECT_FALSE(fs::exists(folder_ / "ab"));
 
