@@ -230,55 +230,89 @@ bool ChooseChromatograms(HWND main, BatchSelection& selection) {
   return true;
 }
 
+// The batch's stand-ins for the user while it runs: message boxes answered with OK (and
+// echoed, one line each, or kept as load failures), the chooser answering the selection,
+// the host's failure reports kept as load failures while loading. Undone on destruction.
+class BatchHooks {
+ public:
+  BatchHooks(HostServices& services, BatchSelection& selection)
+      : services_(services), chooser_(services.chooseAssays), reporter_(services.report) {
+    win::SetMessageBoxHook([this](const win::MessageBoxCall& call) {
+      boxes_.push_back(call);
+      const std::string text = OneLine(sys::ToUtf8(call.text));
+      if (failures_.collecting && call.Icon() == MB_ICONERROR)
+        failures_.lines.push_back(text);
+      else
+        std::fprintf(stderr, "lortan: message \"%s\": %s\n", sys::ToUtf8(call.caption).c_str(), text.c_str());
+      return IDOK;
+    });
+    services.chooseAssays = selection.Chooser();
+    services.report = [this](const std::string& text) {
+      if (failures_.collecting)
+        failures_.lines.push_back(OneLine(text));
+      else if (reporter_)
+        reporter_(text);
+    };
+  }
+  ~BatchHooks() {
+    win::SetMessageBoxHook({});
+    services_.chooseAssays = chooser_;
+    services_.report = reporter_;
+  }
+  BatchHooks(const BatchHooks&) = delete;
+  BatchHooks& operator=(const BatchHooks&) = delete;
+
+  LoadFailures& failures() { return failures_; }
+  const std::vector<win::MessageBoxCall>& boxes() const { return boxes_; }
+
+ private:
+  HostServices& services_;
+  AssayChooser chooser_;
+  FailureReporter reporter_;
+  LoadFailures failures_;
+  std::vector<win::MessageBoxCall> boxes_;
+};
+
+// Opens the module's window, chooses the chromatograms and presses "Пересчитать". Returns
+// the main window, or null when the run failed (said on standard error; the first load
+// failure as one line).
+HWND LoadChromatograms(HostSession& session, BatchSelection& selection, LoadFailures& failures) {
+  // Opening the window (which restores the saved list), choosing and "Пересчитать" read
+  // the database: an error box or a chooser failure meanwhile is a failed run.
+  failures.collecting = true;
+  HWND main = nullptr;
+  if (!session.RunMenuEntry(QString::fromUtf8(kMenuPath))) {
+    Fail(std::string("no menu entry ") + kMenuPath);
+  } else if (win::ProcessPendingMessages(), !(main = win::FindDialog(kMainWindowTemplate))) {
+    Fail("the module's main window did not open");
+  } else if (!ChooseChromatograms(main, selection)) {
+    Fail("the chromatogram page's buttons were not found");
+    main = nullptr;
+  } else if (!win::ClickButton(main, kRecalculate)) {
+    Fail("no \"Пересчитать\" button");
+    main = nullptr;
+  } else {
+    win::ProcessPendingMessages();
+  }
+  failures.collecting = false;
+  if (main && !failures.lines.empty()) {
+    Fail(failures.lines.front());
+    main = nullptr;
+  }
+  return main;
+}
+
 }  // namespace
 
 int RunBatch(HostSession& session) {
   const HostOptions& o = session.options();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
-  std::vector<win::MessageBoxCall> boxes;
-  LoadFailures failures;
-  win::SetMessageBoxHook([&](const win::MessageBoxCall& call) {
-    boxes.push_back(call);
-    const std::string text = OneLine(sys::ToUtf8(call.text));
-    if (failures.collecting && call.Icon() == MB_ICONERROR)
-      failures.lines.push_back(text);
-    else
-      std::fprintf(stderr, "lortan: message \"%s\": %s\n", sys::ToUtf8(call.caption).c_str(), text.c_str());
-    return IDOK;
-  });
   HostServices& services = session.services();
   BatchSelection selection(o.selectAll, o.selectIds);
-  const AssayChooser chooser = services.chooseAssays;
-  const FailureReporter reporter = services.report;
-  services.chooseAssays = selection.Chooser();
-  services.report = [&](const std::string& text) {
-    if (failures.collecting) failures.lines.push_back(OneLine(text));
-    else if (reporter) reporter(text);
-  };
-  struct Restore {
-    HostServices& services;
-    AssayChooser chooser;
-    FailureReporter reporter;
-    ~Restore() {
-      win::SetMessageBoxHook({});
-      services.chooseAssays = chooser;
-      services.report = reporter;
-    }
-  } restore{services, chooser, reporter};
-
-  // Opening the window (which restores the saved list), choosing and "Пересчитать" read
-  // the database: an error box or a chooser failure meanwhile is a failed run.
-  failures.collecting = true;
-  if (!session.RunMenuEntry(QString::fromUtf8(kMenuPath))) return Fail(std::string("no menu entry ") + kMenuPath);
-  win::ProcessPendingMessages();
-  HWND main = win::FindDialog(kMainWindowTemplate);
-  if (!main) return Fail("the module's main window did not open");
-  if (!ChooseChromatograms(main, selection)) return Fail("the chromatogram page's buttons were not found");
-  if (!win::ClickButton(main, kRecalculate)) return Fail("no \"Пересчитать\" button");
-  win::ProcessPendingMessages();
-  failures.collecting = false;
-  if (!failures.lines.empty()) return Fail(failures.lines.front());
+  BatchHooks hooks(services, selection);
+  HWND main = LoadChromatograms(session, selection, hooks.failures());
+  if (!main) return 2;
 
   const std::optional<std::vector<std::int32_t>> listed = ListedIds(main);
   if (!listed) return Fail("the chromatogram page's list was not found");
@@ -290,7 +324,7 @@ int RunBatch(HostSession& session) {
   if (!PrintResults(main)) return 2;
 
   int rc = 0;
-  if (!o.exportFolder.empty() && !Export(main, o.exportFolder, boxes)) rc = 1;
+  if (!o.exportFolder.empty() && !Export(main, o.exportFolder, hooks.boxes())) rc = 1;
   if (!o.reportFile.empty() && !Report(main, o.reportParts, services)) rc = 1;
   return rc;
 }
