@@ -1,8 +1,9 @@
 // lortan: the reference host. Loads the modules of its plug-in folder, offers them its
 // menu bar, profile, database and dialogs, and runs either as a desktop program or, with
 // --batch, unattended on the offscreen platform. Exit codes: 0 done, 1 (batch) a requested
-// export or report failed, 2 a bad command line or a host that cannot start, 128 + the
-// signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP.
+// export or report failed, 2 a bad command line, a host that cannot start, or (batch) a
+// database or load failure, nothing loaded, or standard output that took nothing; 128 +
+// the signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP (desktop).
 #include <unistd.h>
 
 #include <clocale>
@@ -18,6 +19,7 @@
 #include "host/host_session.h"
 #include "host/main_window.h"
 #include "host/quit_signals.h"
+#include "platform/sys/stdout_writer.h"
 
 namespace {
 
@@ -83,6 +85,7 @@ int RunHost(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sys::ReserveStandardStreams();  // a closed standard output must not become a file opened later
   const std::filesystem::path runtime = WantsBatch(argc, argv) ? PrepareHeadless() : std::filesystem::path();
   qInstallMessageHandler(FilterQtMessages);
   const int rc = RunHost(argc, argv);
