@@ -12,6 +12,7 @@
 #include "calc/components.h"
 #include "calc/messages.h"
 #include "calc/run.h"
+#include "cli/csv_export.h"
 #include "cli/json_output.h"
 #include "cli/options.h"
 #include "cli/settings_host.h"
@@ -74,6 +75,10 @@ int Run(const CheckOptions& o) {
     for (std::int32_t id : ids) loadAssay(db, id, lists);
   }
   SortAssays(lists.assays);
+  if (!o.writeCsvDir.empty()) {
+    const std::string failure = WriteCheckCsv(lists, o.writeCsvDir);
+    if (!failure.empty()) return Fail(failure);
+  }
 
   CalculationContext context;
   SystemMessageLog().Clear();

@@ -80,6 +80,10 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
       const char* v = value(i, "--export");
       if (!v) return std::nullopt;
       o.exportDir = v;
+    } else if (a == "--write-csv") {
+      const char* v = value(i, "--write-csv");
+      if (!v) return std::nullopt;
+      o.writeCsvDir = v;
     } else {
       error = "unknown argument: " + std::string(a);
       return std::nullopt;

@@ -1,0 +1,310 @@
+// import_tables.cpp: header mapping, field checks and grouping of the import's tables.
+// Linear in the rows, except the check of certificate names against each other, which
+// compares every pair of certificates (a laboratory has tens of them).
+#include "cli/import_tables.h"
+
+#include <map>
+#include <set>
+#include <span>
+
+#include "cli/csv_fields.h"
+#include "data/unicode_sql_text.h"
+
+bool SameNameNoCase(sys::TextView a, sys::TextView b) {
+  return unicode_sql::CompareNoCaseUtf16(a.data(), static_cast<int>(a.size() * 2), b.data(),
+                                         static_cast<int>(b.size() * 2)) == 0;
+}
+
+namespace {
+
+// Where each known column is in the file (-1: absent) and its header text there.
+struct HeaderMap {
+  std::vector<int> field;
+  std::vector<sys::Text> title;
+};
+
+void Add(std::vector<CsvProblem>& problems, std::int32_t line, const sys::Text& column, std::string what,
+         sys::TextView found = {}, bool show = true) {
+  problems.push_back({line, column, std::move(what), sys::Text(found), show});
+}
+
+// Maps the header record; false when a required column is missing (rows cannot be read).
+bool MapHeader(const CsvTable& table, std::span<const ImportColumn> columns, HeaderMap& map,
+               std::vector<CsvProblem>& problems) {
+  map.field.assign(columns.size(), -1);
+  map.title.resize(columns.size());
+  for (std::size_t c = 0; c < columns.size(); ++c) map.title[c] = columns[c].english;
+  const CsvRecord& header = table.records.front();
+  for (std::size_t f = 0; f < header.fields.size(); ++f) {
+    const sys::TextView name = TrimBlanks(header.fields[f]);
+    int known = -1;
+    for (std::size_t c = 0; c < columns.size() && !name.empty(); ++c)
+      if (SameNameNoCase(name, columns[c].english) || SameNameNoCase(name, columns[c].russian)) known = static_cast<int>(c);
+    if (known >= 0 && map.field[known] >= 0) {
+      Add(problems, header.line, header.fields[f], "the column appears twice in the header", {}, false);
+      continue;
+    }
+    if (known >= 0) {
+      map.field[known] = static_cast<int>(f);
+      map.title[known] = header.fields[f];
+      continue;
+    }
+    // An unknown or unnamed column is harmless only while it stays empty.
+    for (std::size_t r = 1; r < table.records.size(); ++r) {
+      const CsvRecord& row = table.records[r];
+      if (f < row.fields.size() && !TrimBlanks(row.fields[f]).empty()) {
+        Add(problems, row.line, header.fields[f],
+            name.empty() ? "a field under a header without a name" : "a value in a column this table does not have",
+            row.fields[f]);
+        break;
+      }
+    }
+  }
+  bool complete = true;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (columns[c].required && map.field[c] < 0) {
+      Add(problems, header.line, columns[c].english,
+          "the header lacks this required column (also accepted: \"" + sys::ToUtf8(columns[c].russian) + "\")", {},
+          false);
+      complete = false;
+    }
+  }
+  return complete;
+}
+
+sys::TextView Field(const CsvRecord& row, const HeaderMap& map, int column) {
+  const int f = map.field[column];
+  if (f < 0 || static_cast<std::size_t>(f) >= row.fields.size()) return {};
+  return row.fields[f];
+}
+
+bool IsEmpty(sys::TextView text) { return TrimBlanks(text).empty(); }
+
+// Fields beyond the header that hold something.
+void CheckWidth(const CsvRecord& header, const CsvRecord& row, std::vector<CsvProblem>& problems) {
+  for (std::size_t f = header.fields.size(); f < row.fields.size(); ++f) {
+    if (!IsEmpty(row.fields[f])) {
+      Add(problems, row.line, {}, "the row has more fields than the header", row.fields[f]);
+      return;
+    }
+  }
+}
+
+// Typed readers of one field: nullopt and a problem when the text is not empty and not
+// of the type; `present` tells whether the field held anything.
+struct Reader {
+  const CsvRecord& row;
+  const HeaderMap& map;
+  std::vector<CsvProblem>& problems;
+  bool ok = true;
+
+  std::optional<double> Decimal(int column) {
+    const sys::TextView t = Field(row, map, column);
+    if (IsEmpty(t)) return std::nullopt;
+    auto v = ParseDecimal(t);
+    if (!v) Fail(column, "not a number", t);
+    return v;
+  }
+  std::optional<std::int32_t> Whole(int column) {
+    const sys::TextView t = Field(row, map, column);
+    if (IsEmpty(t)) return std::nullopt;
+    auto v = ParseWhole(t);
+    if (!v) Fail(column, "not a whole number", t);
+    return v;
+  }
+  std::optional<std::int64_t> Date(int column, bool dateOnly) {
+    const sys::TextView t = Field(row, map, column);
+    if (IsEmpty(t)) return std::nullopt;
+    auto v = ParseLocalDate(t, dateOnly);
+    if (!v)
+      Fail(column,
+           dateOnly ? "not a date (expected \"2026-11-23\" or \"23.11.2026\", a time may follow)"
+                    : "not a date and time (expected \"2026-11-23 09:25[:05]\" or \"23.11.2026 09:25[:05]\")",
+           t);
+    return v;
+  }
+  void Require(int column, const char* what) {
+    if (IsEmpty(Field(row, map, column))) Fail(column, what, {}, false);
+  }
+  void Fail(int column, std::string what, sys::TextView found, bool show = true) {
+    ok = false;
+    Add(problems, row.line, map.title[column], std::move(what), found, show);
+  }
+};
+
+}  // namespace
+
+void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
+  if (table.records.empty()) {
+    Add(problems, 1, {}, "the file is empty: a header row and one row per peak are expected", {}, false);
+    return;
+  }
+  HeaderMap map;
+  if (!MapHeader(table, kAreasColumns, map, problems)) return;
+  std::map<std::int32_t, std::size_t> index;  // analysis id -> position in data.analyses
+  std::vector<const CsvRecord*> firstRow;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const CsvRecord& row = table.records[r];
+    CheckWidth(table.records.front(), row, problems);
+    Reader read{row, map, problems};
+    ImportAnalysis a;
+    a.line = row.line;
+    const auto id = read.Whole(kAnalysis);
+    if (!id && IsEmpty(Field(row, map, kAnalysis))) read.Require(kAnalysis, "the analysis identifier is missing");
+    a.sample = sys::Text(Field(row, map, kSample));
+    a.date = read.Date(kDate, false);
+    a.mixture = sys::Text(Field(row, map, kMixture));
+    a.pressure = read.Decimal(kPressure);
+    a.temperature = read.Decimal(kTemperature);
+    const bool declaresOnly = Field(row, map, kComponent).empty() && IsEmpty(Field(row, map, kChannel)) &&
+                              IsEmpty(Field(row, map, kArea)) && IsEmpty(Field(row, map, kTime));
+    ImportPeak peak;
+    if (!declaresOnly) {
+      peak.name = sys::Text(Field(row, map, kComponent));
+      if (peak.name.empty()) read.Require(kComponent, "the peak has no component name");
+      const auto channel = read.Whole(kChannel);
+      if (!channel && IsEmpty(Field(row, map, kChannel))) read.Require(kChannel, "the peak has no channel");
+      if (channel && *channel < 1) read.Fail(kChannel, "a channel below 1 (channels count from 1)", Field(row, map, kChannel));
+      if (channel) peak.channel = *channel - 1;
+      const auto area = read.Decimal(kArea);
+      if (!area && IsEmpty(Field(row, map, kArea))) read.Require(kArea, "the peak has no area");
+      const auto time = read.Decimal(kTime);
+      if (!time && IsEmpty(Field(row, map, kTime))) read.Require(kTime, "the peak has no retention time");
+      peak.area = area.value_or(0);
+      peak.time = time.value_or(0);
+    }
+    if (!id) continue;
+    a.id = *id;
+    auto [it, added] = index.try_emplace(*id, data.analyses.size());
+    if (added) {
+      data.analyses.push_back(std::move(a));
+      firstRow.push_back(&row);
+    } else {
+      // The fields of an analysis repeat on each of its rows: they must agree with its first row.
+      const ImportAnalysis& first = data.analyses[it->second];
+      const CsvRecord& firstRecord = *firstRow[it->second];
+      auto disagree = [&](int column) {
+        read.Fail(column,
+                  "disagrees with line " + std::to_string(first.line) + " of analysis " + std::to_string(*id) +
+                      ", which has " + (IsEmpty(Field(firstRecord, map, column)) ? std::string("no value")
+                                                                          : "\"" + sys::ToUtf8(Field(firstRecord, map, column)) + "\""),
+                  Field(row, map, column), !IsEmpty(Field(row, map, column)));
+      };
+      if (a.sample != first.sample) disagree(kSample);
+      if (a.mixture != first.mixture) disagree(kMixture);
+      if (a.date != first.date && (a.date || IsEmpty(Field(row, map, kDate)))) disagree(kDate);
+      if (a.pressure != first.pressure && (a.pressure || IsEmpty(Field(row, map, kPressure)))) disagree(kPressure);
+      if (a.temperature != first.temperature && (a.temperature || IsEmpty(Field(row, map, kTemperature))))
+        disagree(kTemperature);
+    }
+    if (!declaresOnly && read.ok) data.analyses[it->second].peaks.push_back(std::move(peak));
+  }
+}
+
+void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
+  if (table.records.empty()) {
+    Add(problems, 1, {}, "the file is empty: a header row and one row per mixture component are expected", {}, false);
+    return;
+  }
+  HeaderMap map;
+  if (!MapHeader(table, kCertificateColumns, map, problems)) return;
+  // A certificate is the rows of one mixture_id, or, without one, of one exact name.
+  std::map<std::int32_t, std::size_t> byId;
+  std::map<sys::Text, std::size_t> byName;
+  std::vector<const CsvRecord*> firstRow;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const CsvRecord& row = table.records[r];
+    CheckWidth(table.records.front(), row, problems);
+    Reader read{row, map, problems};
+    ImportMixture m;
+    m.line = row.line;
+    m.name = sys::Text(Field(row, map, kCertMixture));
+    if (m.name.empty()) read.Require(kCertMixture, "the mixture has no name");
+    const auto id = read.Whole(kCertMixtureId);
+    const bool idBad = !id && !IsEmpty(Field(row, map, kCertMixtureId));
+    m.cylinder = sys::Text(Field(row, map, kCylinder));
+    m.release = read.Date(kRelease, true);
+    m.expiry = read.Date(kExpiry, true);
+    const bool declaresOnly = Field(row, map, kCertComponent).empty() && IsEmpty(Field(row, map, kConcentration)) &&
+                              IsEmpty(Field(row, map, kDeviation));
+    ImportComponent component;
+    if (!declaresOnly) {
+      component.name = sys::Text(Field(row, map, kCertComponent));
+      if (component.name.empty()) read.Require(kCertComponent, "the row has no component name");
+      const auto x = read.Decimal(kConcentration);
+      if (!x && IsEmpty(Field(row, map, kConcentration))) read.Require(kConcentration, "the component has no concentration");
+      const auto d = read.Decimal(kDeviation);
+      if (!d && IsEmpty(Field(row, map, kDeviation))) read.Require(kDeviation, "the component has no deviation");
+      component.concentration = x.value_or(0);
+      component.deviation = d.value_or(0);
+    }
+    if (m.name.empty() || idBad) continue;
+    std::size_t at = data.mixtures.size();
+    if (id) {
+      auto [it, added] = byId.try_emplace(*id, at);
+      at = it->second;
+      m.id = *id;
+      m.idGiven = true;
+    } else {
+      auto [it, added] = byName.try_emplace(m.name, at);
+      at = it->second;
+    }
+    if (at == data.mixtures.size()) {
+      data.mixtures.push_back(std::move(m));
+      firstRow.push_back(&row);
+    } else {
+      const ImportMixture& first = data.mixtures[at];
+      const CsvRecord& firstRecord = *firstRow[at];
+      auto disagree = [&](int column) {
+        const sys::TextView before = Field(firstRecord, map, column);
+        read.Fail(column,
+                  "disagrees with line " + std::to_string(first.line) + " of this mixture, which has " +
+                      (IsEmpty(before) ? std::string("no value") : "\"" + sys::ToUtf8(before) + "\""),
+                  Field(row, map, column), !IsEmpty(Field(row, map, column)));
+      };
+      if (m.name != first.name) disagree(kCertMixture);
+      if (m.cylinder != first.cylinder) disagree(kCylinder);
+      if (m.release != first.release && (m.release || IsEmpty(Field(row, map, kRelease)))) disagree(kRelease);
+      if (m.expiry != first.expiry && (m.expiry || IsEmpty(Field(row, map, kExpiry)))) disagree(kExpiry);
+    }
+    if (!declaresOnly && read.ok) data.mixtures[at].components.push_back(std::move(component));
+  }
+  // Names that the host cannot tell apart need identifiers to stay two certificates.
+  for (std::size_t j = 1; j < data.mixtures.size(); ++j) {
+    for (std::size_t i = 0; i < j; ++i) {
+      const ImportMixture& a = data.mixtures[i];
+      const ImportMixture& b = data.mixtures[j];
+      if ((a.idGiven && b.idGiven) || !SameNameNoCase(a.name, b.name)) continue;
+      Add(problems, b.line, map.title[kCertMixtureId],
+          "a second certificate named like the one on line " + std::to_string(a.line) +
+              ": give both a mixture_id to keep them apart",
+          b.name);
+      break;
+    }
+  }
+  std::set<std::int32_t> used;
+  for (const auto& m : data.mixtures)
+    if (m.idGiven) used.insert(m.id);
+  std::int32_t next = 1;
+  for (auto& m : data.mixtures) {
+    if (m.idGiven) continue;
+    while (used.count(next)) ++next;
+    m.id = next++;
+  }
+}
+
+void CheckMixturesNamed(const ImportData& data, std::vector<CsvProblem>& problems) {
+  std::vector<const sys::Text*> reported;
+  for (const auto& a : data.analyses) {
+    if (a.mixture.empty()) continue;
+    bool known = false;
+    for (const auto& m : data.mixtures) known = known || SameNameNoCase(a.mixture, m.name);
+    if (known) continue;
+    bool again = false;
+    for (const sys::Text* r : reported) again = again || *r == a.mixture;
+    if (again) continue;
+    reported.push_back(&a.mixture);
+    Add(problems, a.line, kAreasColumns[kMixture].english, "no certificate of this mixture in the certificates file",
+        a.mixture);
+  }
+}
