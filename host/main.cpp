@@ -15,6 +15,7 @@
 #include "host/batch.h"
 #include "host/host_options.h"
 #include "host/host_session.h"
+#include "host/import_menu.h"
 #include "host/main_window.h"
 
 namespace {
@@ -60,19 +61,24 @@ int RunHost(int argc, char** argv) {
     return 0;
   }
   int rc = 0;
-  {
-    HostSession session(*options);
+  HostOptions current = *options;
+  for (bool again = true; again;) {
+    HostSession session(current);
     if (!session.Start(error)) {
       std::fprintf(stderr, "lortan: %s\n", error.c_str());
       return 2;
     }
-    if (options->batch) {
+    if (current.batch) {
       rc = RunBatch(session);
     } else {
       session.window()->show();
       rc = app.exec();
     }
     session.Shutdown();
+    // An import from the "Файл" menu asked for its new database: start again on it.
+    const auto imported = TakeDatabaseToOpen();
+    again = imported.has_value();
+    if (again) current.db = *imported;
   }
   return rc;
 }

@@ -56,6 +56,10 @@ TEST(RoundTrip, DemoData) {
   const std::string areas = ReadBytes(dir / "work" / "csv1" / "areas.csv");
   EXPECT_NE(areas.find("\"ГСО-1, ввод 1\""), std::string::npos);
   EXPECT_NE(areas.find(",гсо-3,"), std::string::npos) << "the lower-case mixture name as stored";
+  // The shipped examples are the demo data written out.
+  const fs::path examples = fs::path(std::getenv("VETRIX_SOURCE_DIR")) / "examples";
+  EXPECT_EQ(ReadBytes(examples / "demo-areas.csv"), areas);
+  EXPECT_EQ(ReadBytes(examples / "demo-certificates.csv"), ReadBytes(dir / "work" / "csv1" / "certificates.csv"));
 }
 
 // A random host database as a host might hold it.
