@@ -92,10 +92,15 @@ void CheckWidth(const CsvRecord& header, const CsvRecord& row, std::vector<CsvPr
 
 // Typed readers of one field: nullopt and a problem when the text is not empty and not
 // of the type; `present` tells whether the field held anything.
+// Dates already read, by text: the rows of an analysis repeat its date, and converting
+// local time asks the C library to check the zone file each time.
+using DateCache = std::map<std::pair<sys::Text, bool>, std::optional<std::int64_t>>;
+
 struct Reader {
   const CsvRecord& row;
   const HeaderMap& map;
   std::vector<CsvProblem>& problems;
+  DateCache& dates;
   bool ok = true;
 
   std::optional<double> Decimal(int column) {
@@ -115,7 +120,9 @@ struct Reader {
   std::optional<std::int64_t> Date(int column, bool dateOnly) {
     const sys::TextView t = Field(row, map, column);
     if (IsEmpty(t)) return std::nullopt;
-    auto v = ParseLocalDate(t, dateOnly);
+    auto [at, added] = dates.try_emplace({sys::Text(t), dateOnly});
+    if (added) at->second = ParseLocalDate(t, dateOnly);
+    const auto v = at->second;
     if (!v)
       Fail(column,
            dateOnly ? "not a date (expected \"2026-11-23\" or \"23.11.2026\", a time may follow)"
@@ -142,11 +149,12 @@ void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>&
   HeaderMap map;
   if (!MapHeader(table, kAreasColumns, map, problems)) return;
   std::map<std::int32_t, std::size_t> index;  // analysis id -> position in data.analyses
+  DateCache dates;
   std::vector<const CsvRecord*> firstRow;
   for (std::size_t r = 1; r < table.records.size(); ++r) {
     const CsvRecord& row = table.records[r];
     CheckWidth(table.records.front(), row, problems);
-    Reader read{row, map, problems};
+    Reader read{row, map, problems, dates};
     ImportAnalysis a;
     a.line = row.line;
     const auto id = read.Whole(kAnalysis);
@@ -209,13 +217,14 @@ void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvPr
   HeaderMap map;
   if (!MapHeader(table, kCertificateColumns, map, problems)) return;
   // A certificate is the rows of one mixture_id, or, without one, of one exact name.
+  DateCache dates;
   std::map<std::int32_t, std::size_t> byId;
   std::map<sys::Text, std::size_t> byName;
   std::vector<const CsvRecord*> firstRow;
   for (std::size_t r = 1; r < table.records.size(); ++r) {
     const CsvRecord& row = table.records[r];
     CheckWidth(table.records.front(), row, problems);
-    Reader read{row, map, problems};
+    Reader read{row, map, problems, dates};
     ImportMixture m;
     m.line = row.line;
     m.name = sys::Text(Field(row, map, kCertMixture));
