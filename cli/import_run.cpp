@@ -77,8 +77,8 @@ ImportOutcome RunImport(const ImportRequest& request) {
   const bool certificatesRead = LoadTable(request.certificates, certificates, certificateProblems);
   if (areasRead) ReadAreas(areas, data, areaProblems);
   if (certificatesRead) ReadCertificates(certificates, data, certificateProblems);
-  // Names can be matched only when both files were read without problems of their own.
-  if (areaProblems.empty() && certificateProblems.empty()) CheckMixturesNamed(data, areaProblems);
+  // Names can be matched only against a complete set of certificates.
+  if (areasRead && certificatesRead && certificateProblems.empty()) CheckMixturesNamed(data, areaProblems);
   Report(request.areas, areaProblems, outcome.errors);
   Report(request.certificates, certificateProblems, outcome.errors);
   if (!outcome.errors.empty()) return outcome;

@@ -159,6 +159,8 @@ void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>&
     a.line = row.line;
     const auto id = read.Whole(kAnalysis);
     if (!id && IsEmpty(Field(row, map, kAnalysis))) read.Require(kAnalysis, "the analysis identifier is missing");
+    // The host looks analyses up by their identifier as an unsigned number.
+    if (id && *id < 0) read.Fail(kAnalysis, "a negative analysis identifier, which the host cannot look up", Field(row, map, kAnalysis));
     a.sample = sys::Text(Field(row, map, kSample));
     a.date = read.Date(kDate, false);
     a.mixture = sys::Text(Field(row, map, kMixture));
@@ -181,7 +183,7 @@ void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>&
       peak.area = area.value_or(0);
       peak.time = time.value_or(0);
     }
-    if (!id) continue;
+    if (!id || *id < 0) continue;
     a.id = *id;
     auto [it, added] = index.try_emplace(*id, data.analyses.size());
     if (added) {
@@ -230,7 +232,9 @@ void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvPr
     m.name = sys::Text(Field(row, map, kCertMixture));
     if (m.name.empty()) read.Require(kCertMixture, "the mixture has no name");
     const auto id = read.Whole(kCertMixtureId);
-    const bool idBad = !id && !IsEmpty(Field(row, map, kCertMixtureId));
+    if (id && *id < 0)
+      read.Fail(kCertMixtureId, "a negative mixture identifier, which the host cannot look up", Field(row, map, kCertMixtureId));
+    const bool idBad = (!id && !IsEmpty(Field(row, map, kCertMixtureId))) || (id && *id < 0);
     m.cylinder = sys::Text(Field(row, map, kCylinder));
     m.release = read.Date(kRelease, true);
     m.expiry = read.Date(kExpiry, true);

@@ -156,14 +156,18 @@ TEST(Import, ReportsEveryProblemWithFileLineAndColumnAndWritesNothing) {
       {"bad values, all of one file at once",
        header + "1,s,2026-11-23 09:25,ГСО-1,101.3,21.5,1,Азот,\"1,2,3\",1.25\n"
                 "1,s,2026-11-23 09:25,ГСО-1,101.3,21.5,0,Этан,3.5,abc\n"
-                "x,s,23.11.2026 25:00,ГСО-1,101.3,21.5,1,Метан,5,1\n",
+                "x,s,23.11.2026 25:00,ГСО-1,101.3,21.5,1,Метан,5,1\n"
+                "-4,s,,ГСО-1,,,1,Азот,1,1\n"
+                "5,s,,ГСО-9,,,1,Азот,1,1\n",
        kCertificates,
        {"areas.csv, line 2, column \"area\": not a number: \"1,2,3\"",
         "areas.csv, line 3, column \"channel\": a channel below 1 (channels count from 1): \"0\"",
         "areas.csv, line 3, column \"time\": not a number: \"abc\"",
         "areas.csv, line 4, column \"analysis\": not a whole number: \"x\"",
         "areas.csv, line 4, column \"date\": not a date and time (expected \"2026-11-23 09:25[:05]\" or "
-        "\"23.11.2026 09:25[:05]\"): \"23.11.2026 25:00\""}},
+        "\"23.11.2026 09:25[:05]\"): \"23.11.2026 25:00\"",
+        "areas.csv, line 5, column \"analysis\": a negative analysis identifier, which the host cannot look up: \"-4\"",
+        "areas.csv, line 6, column \"mixture\": no certificate of this mixture in the certificates file: \"ГСО-9\""}},
       {"rows of an analysis disagree",
        header + "1,s,2026-11-23 09:25,ГСО-1,101.3,21.5,1,Азот,1,1\n"
                 "1,s,2026-11-23 09:26,ГСО-1,,21.5,2,Этан,2,2\n",
