@@ -154,6 +154,29 @@ TEST_F(ImportMenu, CancellingAPickerOrTheReplacementChangesNothing) {
   EXPECT_TRUE(TakeDatabaseToOpen().has_value());
 }
 
+// The host starting again in the same process on the imported database: the real
+// module is unloaded, loaded afresh and opens its window on the new database each time.
+TEST_F(ImportMenu, TheRealModuleOpensAgainAfterTheHostStartsAgain) {
+  const fs::path module = fs::path(LORTAN_EXECUTABLE).parent_path() / "plugins" / "libvetrix.so";
+  if (!fs::exists(module)) GTEST_SKIP() << "the module is not built";
+  options_.pluginFolder = module.parent_path().string();
+  answers_.files = {QString::fromStdString(folder_ / "areas.csv"), QString::fromStdString(folder_ / "certs.csv")};
+  for (int run = 0; run < 2; ++run) {
+    HostSession session(options_);
+    std::string error;
+    ASSERT_TRUE(session.Start(error)) << error;
+    ASSERT_EQ(session.modules().modules().size(), 1u);
+    EXPECT_TRUE(session.RunMenuEntry(QStringLiteral("Данные/Расчёты/Проверка линейности детектора"))) << run;
+    if (run == 0) session.window()->FindMenuEntry(QStringLiteral("Файл/Импорт из CSV..."))->trigger();
+    session.Shutdown();
+    if (run == 0) {
+      const auto db = TakeDatabaseToOpen();
+      ASSERT_TRUE(db.has_value());
+      options_.db = *db;
+    }
+  }
+}
+
 struct Outcome {
   int code;
   std::string out, err;
