@@ -90,83 +90,86 @@ bool AllEmpty(const std::vector<sys::Text>& fields) {
 
 }  // namespace
 
+namespace {
+
+// The position of the split in the text and the line it is on.
+struct Cursor {
+  sys::TextView text;
+  std::size_t i = 0;
+  std::int32_t line = 1;
+
+  bool AtEnd() const { return i >= text.size(); }
+  // Consumes a line break at the position (LF, CR LF or CR) and counts it; false when
+  // there is none.
+  bool LineBreak() {
+    if (AtEnd() || (text[i] != u'\n' && text[i] != u'\r')) return false;
+    if (text[i++] == u'\r' && !AtEnd() && text[i] == u'\n') ++i;
+    ++line;
+    return true;
+  }
+};
+
+// Reads a quoted field whose opening quote is at the cursor into `field`, up to the quote
+// that is not doubled, and any text after it up to the next delimiter or line break
+// (kept, and reported). False when the file ends inside the quotes.
+bool QuotedField(Cursor& c, char16_t delimiter, sys::Text& field, std::vector<CsvProblem>& problems) {
+  const std::int32_t opened = c.line;
+  ++c.i;
+  for (;;) {
+    if (c.AtEnd()) {
+      problems.push_back({opened, {}, "a quoted field is not closed before the end of the file", {}, false});
+      return false;
+    }
+    const std::size_t from = c.i;
+    if (c.LineBreak()) {
+      field.append(c.text.substr(from, c.i - from));
+    } else if (c.text[c.i] != u'"') {
+      field += c.text[c.i++];
+    } else if (c.i + 1 < c.text.size() && c.text[c.i + 1] == u'"') {
+      field += u'"';
+      c.i += 2;
+    } else {
+      ++c.i;
+      break;
+    }
+  }
+  std::size_t stop = c.i;
+  while (stop < c.text.size() && c.text[stop] != delimiter && c.text[stop] != u'\r' && c.text[stop] != u'\n') ++stop;
+  if (stop > c.i) {
+    const sys::TextView rest = c.text.substr(c.i, stop - c.i);
+    problems.push_back({c.line, {}, "text after the closing quote of a field", sys::Text(rest), true});
+    field.append(rest);
+    c.i = stop;
+  }
+  return true;
+}
+
+}  // namespace
+
 CsvTable ParseCsv(sys::TextView text, std::vector<CsvProblem>& problems) {
   CsvTable table;
   table.delimiter = DetectDelimiter(text);
-  const char16_t delimiter = table.delimiter;
-  std::int32_t line = 1;
-  CsvRecord record{line, {}};
+  Cursor c{text};
+  CsvRecord record{c.line, {}};
   sys::Text field;
-  std::size_t i = 0;
-  const std::size_t n = text.size();
   auto endRecord = [&] {
     record.fields.push_back(std::move(field));
     field.clear();
     if (!AllEmpty(record.fields)) table.records.push_back(std::move(record));
-    record = CsvRecord{line, {}};
+    record = CsvRecord{c.line, {}};
   };
-  // Consumes a line break at i (LF, CR LF or CR) and counts it; false when none is there.
-  auto lineBreak = [&]() -> bool {
-    if (text[i] == u'\n') {
-      ++i;
-    } else if (text[i] == u'\r') {
-      ++i;
-      if (i < n && text[i] == u'\n') ++i;
-    } else {
-      return false;
-    }
-    ++line;
-    return true;
-  };
-  while (i < n) {
-    if (field.empty() && text[i] == u'"') {
-      // A quoted field: up to the quote that is not doubled.
-      const std::int32_t opened = line;
-      ++i;
-      bool closed = false;
-      while (i < n) {
-        if (text[i] == u'"') {
-          if (i + 1 < n && text[i + 1] == u'"') {
-            field += u'"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          closed = true;
-          break;
-        }
-        if (text[i] == u'\r' || text[i] == u'\n') {
-          const std::size_t from = i;
-          lineBreak();
-          field.append(text.substr(from, i - from));
-          continue;
-        }
-        field += text[i++];
-      }
-      if (!closed) {
-        // The record is cut off: it is left out rather than read half.
-        problems.push_back({opened, {}, "a quoted field is not closed before the end of the file", {}, false});
-        return table;
-      }
-      if (i < n && text[i] != delimiter && text[i] != u'\r' && text[i] != u'\n') {
-        std::size_t stop = i;
-        while (stop < n && text[stop] != delimiter && text[stop] != u'\r' && text[stop] != u'\n') ++stop;
-        problems.push_back({line, {}, "text after the closing quote of a field", sys::Text(text.substr(i, stop - i)), true});
-        field.append(text.substr(i, stop - i));
-        i = stop;
-      }
-      continue;
-    }
-    const char16_t c = text[i];
-    if (c == delimiter) {
+  while (!c.AtEnd()) {
+    if (field.empty() && text[c.i] == u'"') {
+      // A record cut off by an open quote is left out rather than read half.
+      if (!QuotedField(c, table.delimiter, field, problems)) return table;
+    } else if (text[c.i] == table.delimiter) {
       record.fields.push_back(std::move(field));
       field.clear();
-      ++i;
-    } else if (lineBreak()) {
+      ++c.i;
+    } else if (c.LineBreak()) {
       endRecord();
     } else {
-      field += c;
-      ++i;
+      field += text[c.i++];
     }
   }
   endRecord();

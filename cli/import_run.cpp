@@ -63,9 +63,9 @@ std::string FormatProblem(const std::string& file, const CsvProblem& p) {
 }
 
 std::string ImportSummary(const ImportOutcome& o) {
-  return "imported " + std::to_string(o.counts.analyses) + " analyses, " + std::to_string(o.counts.peaks) +
-         " peaks, " + std::to_string(o.counts.mixtures) + " mixtures, " + std::to_string(o.counts.components) +
-         " components into " + o.database;
+  return "imported into " + o.database + ": analyses " + std::to_string(o.counts.analyses) + ", peaks " +
+         std::to_string(o.counts.peaks) + ", mixtures " + std::to_string(o.counts.mixtures) + ", components " +
+         std::to_string(o.counts.components);
 }
 
 ImportOutcome RunImport(const ImportRequest& request) {

@@ -139,150 +139,126 @@ struct Reader {
   }
 };
 
-}  // namespace
-
-void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
-  if (table.records.empty()) {
-    Add(problems, 1, {}, "the file is empty: a header row and one row per peak are expected", {}, false);
-    return;
-  }
-  HeaderMap map;
-  if (!MapHeader(table, kAreasColumns, map, problems)) return;
-  std::map<std::int32_t, std::size_t> index;  // analysis id -> position in data.analyses
-  DateCache dates;
-  std::vector<const CsvRecord*> firstRow;
-  for (std::size_t r = 1; r < table.records.size(); ++r) {
-    const CsvRecord& row = table.records[r];
-    CheckWidth(table.records.front(), row, problems);
-    Reader read{row, map, problems, dates};
-    ImportAnalysis a;
-    a.line = row.line;
-    const auto id = read.Whole(kAnalysis);
-    if (!id && IsEmpty(Field(row, map, kAnalysis))) read.Require(kAnalysis, "the analysis identifier is missing");
-    // The host looks analyses up by their identifier as an unsigned number.
-    if (id && *id < 0) read.Fail(kAnalysis, "a negative analysis identifier, which the host cannot look up", Field(row, map, kAnalysis));
-    a.sample = sys::Text(Field(row, map, kSample));
-    a.date = read.Date(kDate, false);
-    a.mixture = sys::Text(Field(row, map, kMixture));
-    a.pressure = read.Decimal(kPressure);
-    a.temperature = read.Decimal(kTemperature);
-    const bool declaresOnly = Field(row, map, kComponent).empty() && IsEmpty(Field(row, map, kChannel)) &&
-                              IsEmpty(Field(row, map, kArea)) && IsEmpty(Field(row, map, kTime));
-    ImportPeak peak;
-    if (!declaresOnly) {
-      peak.name = sys::Text(Field(row, map, kComponent));
-      if (peak.name.empty()) read.Require(kComponent, "the peak has no component name");
-      const auto channel = read.Whole(kChannel);
-      if (!channel && IsEmpty(Field(row, map, kChannel))) read.Require(kChannel, "the peak has no channel");
-      if (channel && *channel < 1) read.Fail(kChannel, "a channel below 1 (channels count from 1)", Field(row, map, kChannel));
-      if (channel) peak.channel = *channel - 1;
-      const auto area = read.Decimal(kArea);
-      if (!area && IsEmpty(Field(row, map, kArea))) read.Require(kArea, "the peak has no area");
-      const auto time = read.Decimal(kTime);
-      if (!time && IsEmpty(Field(row, map, kTime))) read.Require(kTime, "the peak has no retention time");
-      peak.area = area.value_or(0);
-      peak.time = time.value_or(0);
-    }
-    if (!id || *id < 0) continue;
-    a.id = *id;
-    auto [it, added] = index.try_emplace(*id, data.analyses.size());
-    if (added) {
-      data.analyses.push_back(std::move(a));
-      firstRow.push_back(&row);
-    } else {
-      // The fields of an analysis repeat on each of its rows: they must agree with its first row.
-      const ImportAnalysis& first = data.analyses[it->second];
-      const CsvRecord& firstRecord = *firstRow[it->second];
-      auto disagree = [&](int column) {
-        read.Fail(column,
-                  "disagrees with line " + std::to_string(first.line) + " of analysis " + std::to_string(*id) +
-                      ", which has " + (IsEmpty(Field(firstRecord, map, column)) ? std::string("no value")
-                                                                          : "\"" + sys::ToUtf8(Field(firstRecord, map, column)) + "\""),
-                  Field(row, map, column), !IsEmpty(Field(row, map, column)));
-      };
-      if (a.sample != first.sample) disagree(kSample);
-      if (a.mixture != first.mixture) disagree(kMixture);
-      if (a.date != first.date && (a.date || IsEmpty(Field(row, map, kDate)))) disagree(kDate);
-      if (a.pressure != first.pressure && (a.pressure || IsEmpty(Field(row, map, kPressure)))) disagree(kPressure);
-      if (a.temperature != first.temperature && (a.temperature || IsEmpty(Field(row, map, kTemperature))))
-        disagree(kTemperature);
-    }
-    if (!declaresOnly && read.ok) data.analyses[it->second].peaks.push_back(std::move(peak));
-  }
+// "disagrees with line N of WHAT, which has "X"" for `column` of the reader's row.
+void Disagree(Reader& read, const CsvRecord& first, std::int32_t firstLine, const std::string& what, int column) {
+  const sys::TextView before = Field(first, read.map, column);
+  const sys::TextView now = Field(read.row, read.map, column);
+  read.Fail(column,
+            "disagrees with line " + std::to_string(firstLine) + " of " + what + ", which has " +
+                (IsEmpty(before) ? std::string("no value") : "\"" + sys::ToUtf8(before) + "\""),
+            now, !IsEmpty(now));
 }
 
-void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
-  if (table.records.empty()) {
-    Add(problems, 1, {}, "the file is empty: a header row and one row per mixture component are expected", {}, false);
-    return;
+// A value that differs from the first row's; a field that did not read is reported
+// already and is not compared again.
+template <class T>
+bool Differs(const std::optional<T>& now, const std::optional<T>& first, sys::TextView text) {
+  return now != first && (now || IsEmpty(text));
+}
+
+// The analysis fields of an AREAS row (all but the peak); id stays 0 when it did not read.
+ImportAnalysis ReadAnalysisFields(Reader& read, std::optional<std::int32_t>& id) {
+  ImportAnalysis a;
+  a.line = read.row.line;
+  id = read.Whole(kAnalysis);
+  if (!id && IsEmpty(Field(read.row, read.map, kAnalysis))) read.Require(kAnalysis, "the analysis identifier is missing");
+  // The host looks analyses up by their identifier as an unsigned number.
+  if (id && *id < 0) {
+    read.Fail(kAnalysis, "a negative analysis identifier, which the host cannot look up", Field(read.row, read.map, kAnalysis));
+    id.reset();
   }
-  HeaderMap map;
-  if (!MapHeader(table, kCertificateColumns, map, problems)) return;
-  // A certificate is the rows of one mixture_id, or, without one, of one exact name.
-  DateCache dates;
-  std::map<std::int32_t, std::size_t> byId;
-  std::map<sys::Text, std::size_t> byName;
-  std::vector<const CsvRecord*> firstRow;
-  for (std::size_t r = 1; r < table.records.size(); ++r) {
-    const CsvRecord& row = table.records[r];
-    CheckWidth(table.records.front(), row, problems);
-    Reader read{row, map, problems, dates};
-    ImportMixture m;
-    m.line = row.line;
-    m.name = sys::Text(Field(row, map, kCertMixture));
-    if (m.name.empty()) read.Require(kCertMixture, "the mixture has no name");
-    const auto id = read.Whole(kCertMixtureId);
-    if (id && *id < 0)
-      read.Fail(kCertMixtureId, "a negative mixture identifier, which the host cannot look up", Field(row, map, kCertMixtureId));
-    const bool idBad = (!id && !IsEmpty(Field(row, map, kCertMixtureId))) || (id && *id < 0);
-    m.cylinder = sys::Text(Field(row, map, kCylinder));
-    m.release = read.Date(kRelease, true);
-    m.expiry = read.Date(kExpiry, true);
-    const bool declaresOnly = Field(row, map, kCertComponent).empty() && IsEmpty(Field(row, map, kConcentration)) &&
-                              IsEmpty(Field(row, map, kDeviation));
-    ImportComponent component;
-    if (!declaresOnly) {
-      component.name = sys::Text(Field(row, map, kCertComponent));
-      if (component.name.empty()) read.Require(kCertComponent, "the row has no component name");
-      const auto x = read.Decimal(kConcentration);
-      if (!x && IsEmpty(Field(row, map, kConcentration))) read.Require(kConcentration, "the component has no concentration");
-      const auto d = read.Decimal(kDeviation);
-      if (!d && IsEmpty(Field(row, map, kDeviation))) read.Require(kDeviation, "the component has no deviation");
-      component.concentration = x.value_or(0);
-      component.deviation = d.value_or(0);
-    }
-    if (m.name.empty() || idBad) continue;
-    std::size_t at = data.mixtures.size();
-    if (id) {
-      auto [it, added] = byId.try_emplace(*id, at);
-      at = it->second;
-      m.id = *id;
-      m.idGiven = true;
-    } else {
-      auto [it, added] = byName.try_emplace(m.name, at);
-      at = it->second;
-    }
-    if (at == data.mixtures.size()) {
-      data.mixtures.push_back(std::move(m));
-      firstRow.push_back(&row);
-    } else {
-      const ImportMixture& first = data.mixtures[at];
-      const CsvRecord& firstRecord = *firstRow[at];
-      auto disagree = [&](int column) {
-        const sys::TextView before = Field(firstRecord, map, column);
-        read.Fail(column,
-                  "disagrees with line " + std::to_string(first.line) + " of this mixture, which has " +
-                      (IsEmpty(before) ? std::string("no value") : "\"" + sys::ToUtf8(before) + "\""),
-                  Field(row, map, column), !IsEmpty(Field(row, map, column)));
-      };
-      if (m.name != first.name) disagree(kCertMixture);
-      if (m.cylinder != first.cylinder) disagree(kCylinder);
-      if (m.release != first.release && (m.release || IsEmpty(Field(row, map, kRelease)))) disagree(kRelease);
-      if (m.expiry != first.expiry && (m.expiry || IsEmpty(Field(row, map, kExpiry)))) disagree(kExpiry);
-    }
-    if (!declaresOnly && read.ok) data.mixtures[at].components.push_back(std::move(component));
-  }
-  // Names that the host cannot tell apart need identifiers to stay two certificates.
+  a.id = id.value_or(0);
+  a.sample = sys::Text(Field(read.row, read.map, kSample));
+  a.date = read.Date(kDate, false);
+  a.mixture = sys::Text(Field(read.row, read.map, kMixture));
+  a.pressure = read.Decimal(kPressure);
+  a.temperature = read.Decimal(kTemperature);
+  return a;
+}
+
+// The peak of an AREAS row; nullopt for a row that only declares its analysis.
+std::optional<ImportPeak> ReadPeak(Reader& read) {
+  const CsvRecord& row = read.row;
+  const HeaderMap& map = read.map;
+  if (Field(row, map, kComponent).empty() && IsEmpty(Field(row, map, kChannel)) && IsEmpty(Field(row, map, kArea)) &&
+      IsEmpty(Field(row, map, kTime)))
+    return std::nullopt;
+  ImportPeak peak;
+  peak.name = sys::Text(Field(row, map, kComponent));
+  if (peak.name.empty()) read.Require(kComponent, "the peak has no component name");
+  const auto channel = read.Whole(kChannel);
+  if (!channel && IsEmpty(Field(row, map, kChannel))) read.Require(kChannel, "the peak has no channel");
+  if (channel && *channel < 1) read.Fail(kChannel, "a channel below 1 (channels count from 1)", Field(row, map, kChannel));
+  const auto area = read.Decimal(kArea);
+  if (!area && IsEmpty(Field(row, map, kArea))) read.Require(kArea, "the peak has no area");
+  const auto time = read.Decimal(kTime);
+  if (!time && IsEmpty(Field(row, map, kTime))) read.Require(kTime, "the peak has no retention time");
+  peak.channel = channel.value_or(1) - 1;
+  peak.area = area.value_or(0);
+  peak.time = time.value_or(0);
+  return peak;
+}
+
+void CheckAnalysisAgrees(Reader& read, const ImportAnalysis& a, const ImportAnalysis& first, const CsvRecord& firstRow) {
+  const std::string what = "analysis " + std::to_string(a.id);
+  if (a.sample != first.sample) Disagree(read, firstRow, first.line, what, kSample);
+  if (a.mixture != first.mixture) Disagree(read, firstRow, first.line, what, kMixture);
+  if (Differs(a.date, first.date, Field(read.row, read.map, kDate))) Disagree(read, firstRow, first.line, what, kDate);
+  if (Differs(a.pressure, first.pressure, Field(read.row, read.map, kPressure)))
+    Disagree(read, firstRow, first.line, what, kPressure);
+  if (Differs(a.temperature, first.temperature, Field(read.row, read.map, kTemperature)))
+    Disagree(read, firstRow, first.line, what, kTemperature);
+}
+
+// The certificate fields of a CERTIFICATES row (all but the component).
+ImportMixture ReadMixtureFields(Reader& read, bool& usable) {
+  ImportMixture m;
+  m.line = read.row.line;
+  m.name = sys::Text(Field(read.row, read.map, kCertMixture));
+  if (m.name.empty()) read.Require(kCertMixture, "the mixture has no name");
+  const sys::TextView idText = Field(read.row, read.map, kCertMixtureId);
+  const auto id = read.Whole(kCertMixtureId);
+  if (id && *id < 0) read.Fail(kCertMixtureId, "a negative mixture identifier, which the host cannot look up", idText);
+  m.idGiven = id.has_value();
+  m.id = id.value_or(0);
+  m.cylinder = sys::Text(Field(read.row, read.map, kCylinder));
+  m.release = read.Date(kRelease, true);
+  m.expiry = read.Date(kExpiry, true);
+  usable = !m.name.empty() && (id ? *id >= 0 : IsEmpty(idText));
+  return m;
+}
+
+// The component of a CERTIFICATES row; nullopt for a row that only declares its mixture.
+std::optional<ImportComponent> ReadComponent(Reader& read) {
+  const CsvRecord& row = read.row;
+  const HeaderMap& map = read.map;
+  if (Field(row, map, kCertComponent).empty() && IsEmpty(Field(row, map, kConcentration)) &&
+      IsEmpty(Field(row, map, kDeviation)))
+    return std::nullopt;
+  ImportComponent component;
+  component.name = sys::Text(Field(row, map, kCertComponent));
+  if (component.name.empty()) read.Require(kCertComponent, "the row has no component name");
+  const auto x = read.Decimal(kConcentration);
+  if (!x && IsEmpty(Field(row, map, kConcentration))) read.Require(kConcentration, "the component has no concentration");
+  const auto d = read.Decimal(kDeviation);
+  if (!d && IsEmpty(Field(row, map, kDeviation))) read.Require(kDeviation, "the component has no deviation");
+  component.concentration = x.value_or(0);
+  component.deviation = d.value_or(0);
+  return component;
+}
+
+void CheckMixtureAgrees(Reader& read, const ImportMixture& m, const ImportMixture& first, const CsvRecord& firstRow) {
+  const std::string what = "this mixture";
+  if (m.name != first.name) Disagree(read, firstRow, first.line, what, kCertMixture);
+  if (m.cylinder != first.cylinder) Disagree(read, firstRow, first.line, what, kCylinder);
+  if (Differs(m.release, first.release, Field(read.row, read.map, kRelease)))
+    Disagree(read, firstRow, first.line, what, kRelease);
+  if (Differs(m.expiry, first.expiry, Field(read.row, read.map, kExpiry)))
+    Disagree(read, firstRow, first.line, what, kExpiry);
+}
+
+// Names that the host cannot tell apart need identifiers to stay two certificates.
+void CheckNamesApart(const ImportData& data, const HeaderMap& map, std::vector<CsvProblem>& problems) {
   for (std::size_t j = 1; j < data.mixtures.size(); ++j) {
     for (std::size_t i = 0; i < j; ++i) {
       const ImportMixture& a = data.mixtures[i];
@@ -295,6 +271,10 @@ void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvPr
       break;
     }
   }
+}
+
+// Certificates without mixture_id get the lowest identifiers that none gives, in order.
+void AssignIdentifiers(ImportData& data) {
   std::set<std::int32_t> used;
   for (const auto& m : data.mixtures)
     if (m.idGiven) used.insert(m.id);
@@ -304,6 +284,71 @@ void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvPr
     while (used.count(next)) ++next;
     m.id = next++;
   }
+}
+
+}  // namespace
+
+void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
+  if (table.records.empty()) {
+    Add(problems, 1, {}, "the file is empty: a header row and one row per peak are expected", {}, false);
+    return;
+  }
+  HeaderMap map;
+  if (!MapHeader(table, kAreasColumns, map, problems)) return;
+  std::map<std::int32_t, std::size_t> index;  // analysis id -> position in data.analyses
+  std::vector<const CsvRecord*> firstRow;     // by position in data.analyses
+  DateCache dates;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const CsvRecord& row = table.records[r];
+    CheckWidth(table.records.front(), row, problems);
+    Reader read{row, map, problems, dates};
+    std::optional<std::int32_t> id;
+    ImportAnalysis a = ReadAnalysisFields(read, id);
+    std::optional<ImportPeak> peak = ReadPeak(read);
+    if (!id) continue;
+    const auto [it, added] = index.try_emplace(*id, data.analyses.size());
+    if (added) {
+      data.analyses.push_back(std::move(a));
+      firstRow.push_back(&row);
+    } else {
+      CheckAnalysisAgrees(read, a, data.analyses[it->second], *firstRow[it->second]);
+    }
+    if (peak && read.ok) data.analyses[it->second].peaks.push_back(std::move(*peak));
+  }
+}
+
+void ReadCertificates(const CsvTable& table, ImportData& data, std::vector<CsvProblem>& problems) {
+  if (table.records.empty()) {
+    Add(problems, 1, {}, "the file is empty: a header row and one row per mixture component are expected", {}, false);
+    return;
+  }
+  HeaderMap map;
+  if (!MapHeader(table, kCertificateColumns, map, problems)) return;
+  // A certificate is the rows of one mixture_id, or, without one, of one exact name.
+  std::map<std::int32_t, std::size_t> byId;
+  std::map<sys::Text, std::size_t> byName;
+  std::vector<const CsvRecord*> firstRow;  // by position in data.mixtures
+  DateCache dates;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const CsvRecord& row = table.records[r];
+    CheckWidth(table.records.front(), row, problems);
+    Reader read{row, map, problems, dates};
+    bool usable = false;
+    ImportMixture m = ReadMixtureFields(read, usable);
+    std::optional<ImportComponent> component = ReadComponent(read);
+    if (!usable) continue;
+    const std::size_t at = m.idGiven ? byId.try_emplace(m.id, data.mixtures.size()).first->second
+                                     : byName.try_emplace(m.name, data.mixtures.size()).first->second;
+    if (at == data.mixtures.size()) {
+      data.mixtures.push_back(std::move(m));
+      firstRow.push_back(&row);
+    } else {
+      CheckMixtureAgrees(read, m, data.mixtures[at], *firstRow[at]);
+    }
+    if (component && read.ok) data.mixtures[at].components.push_back(std::move(*component));
+  }
+  CheckNamesApart(data, map, problems);
+  AssignIdentifiers(data);
 }
 
 void CheckMixturesNamed(const ImportData& data, std::vector<CsvProblem>& problems) {

@@ -144,6 +144,48 @@ fs::path ChromatogramPath(const fs::path& outDir, std::int32_t id) {
   return outDir / "chromatograms" / ("analysis-" + std::to_string(id) + ".stg");
 }
 
+namespace {
+
+// Writes the database under `temporary` and each chromatogram file under its .part name
+// (appending the final names to `written` as it goes). Throws on failure.
+void WriteAll(const ImportData& data, const fs::path& outDir, const fs::path& temporary, std::vector<fs::path>& written,
+              ImportCounts& counts) {
+  Writer w(temporary);
+  WriteMixtures(w, data, counts);
+  sqlite3_stmt* assay = w.Prepare(
+      "INSERT INTO assay (id, date, filename, sample, mixture, atmpressure, airtemp) VALUES (?, ?, ?, ?, ?, ?, ?)");
+  sqlite3_stmt* peak = w.Prepare("INSERT INTO peak (assayid, name, area, time, channel) VALUES (?, ?, ?, ?, ?)");
+  for (const ImportAnalysis& a : data.analyses) {
+    const fs::path file = ChromatogramPath(outDir, a.id);
+    written.push_back(file);
+    const std::int32_t rc = MakeFile(a).SaveFile(sys::FromUtf8(PartName(file).string()));
+    if (rc != 0)
+      throw WriteError(PartName(file).string() + ": cannot write the chromatogram file (code " + std::to_string(rc) + ")");
+    const std::string path = file.string();
+    sqlite3_bind_int(assay, 1, a.id);
+    BindDate(assay, 2, a.date);
+    sqlite3_bind_text(assay, 3, path.data(), static_cast<int>(path.size()), SQLITE_TRANSIENT);
+    BindText(assay, 4, a.sample);
+    BindText(assay, 5, a.mixture);
+    BindDouble(assay, 6, a.pressure);
+    BindDouble(assay, 7, a.temperature);
+    w.Run(assay);
+    for (const ImportPeak& p : a.peaks) {
+      sqlite3_bind_int(peak, 1, a.id);
+      BindText(peak, 2, p.name);
+      sqlite3_bind_double(peak, 3, p.area);
+      sqlite3_bind_double(peak, 4, p.time);
+      sqlite3_bind_int(peak, 5, p.channel);
+      w.Run(peak);
+    }
+    ++counts.analyses;
+    counts.peaks += a.peaks.size();
+  }
+  w.Commit();
+}
+
+}  // namespace
+
 std::string WriteImport(const ImportData& data, const fs::path& outDirGiven, bool force, ImportCounts& counts) {
   counts = {};
   std::error_code ec;
@@ -161,49 +203,15 @@ std::string WriteImport(const ImportData& data, const fs::path& outDirGiven, boo
     RemoveQuietly(fs::path(temporary.string() + "-journal"));
     for (const fs::path& f : written) RemoveQuietly(PartName(f));
   };
-  RemoveQuietly(temporary);
-  RemoveQuietly(fs::path(temporary.string() + "-journal"));
+  cleanUp();
   try {
-    Writer w(temporary);
-    WriteMixtures(w, data, counts);
-    sqlite3_stmt* assay = w.Prepare(
-        "INSERT INTO assay (id, date, filename, sample, mixture, atmpressure, airtemp) VALUES (?, ?, ?, ?, ?, ?, ?)");
-    sqlite3_stmt* peak = w.Prepare("INSERT INTO peak (assayid, name, area, time, channel) VALUES (?, ?, ?, ?, ?)");
-    for (const ImportAnalysis& a : data.analyses) {
-      const fs::path file = ChromatogramPath(outDir, a.id);
-      written.push_back(file);
-      const std::int32_t rc = MakeFile(a).SaveFile(sys::FromUtf8(PartName(file).string()));
-      if (rc != 0)
-        throw WriteError(PartName(file).string() + ": cannot write the chromatogram file (code " + std::to_string(rc) +
-                         ")");
-      const std::string path = file.string();
-      sqlite3_bind_int(assay, 1, a.id);
-      BindDate(assay, 2, a.date);
-      sqlite3_bind_text(assay, 3, path.data(), static_cast<int>(path.size()), SQLITE_TRANSIENT);
-      BindText(assay, 4, a.sample);
-      BindText(assay, 5, a.mixture);
-      BindDouble(assay, 6, a.pressure);
-      BindDouble(assay, 7, a.temperature);
-      w.Run(assay);
-      for (const ImportPeak& p : a.peaks) {
-        sqlite3_bind_int(peak, 1, a.id);
-        BindText(peak, 2, p.name);
-        sqlite3_bind_double(peak, 3, p.area);
-        sqlite3_bind_double(peak, 4, p.time);
-        sqlite3_bind_int(peak, 5, p.channel);
-        w.Run(peak);
-      }
-      ++counts.analyses;
-      counts.peaks += a.peaks.size();
-    }
-    w.Commit();
-  } catch (const WriteError& e) {
-    cleanUp();
-    return e.what();
+    WriteAll(data, outDir, temporary, written, counts);
   } catch (const std::exception& e) {
     cleanUp();
-    return std::string("the import failed: ") + e.what();
+    return dynamic_cast<const WriteError*>(&e) ? e.what() : std::string("the import failed: ") + e.what();
   }
+  // Everything is complete: the chromatogram files first, so that the database never
+  // names a file that is not in place.
   for (const fs::path& f : written) {
     fs::rename(PartName(f), f, ec);
     if (ec) {

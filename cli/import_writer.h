@@ -5,8 +5,9 @@
 // identifiers and names as given; DIR/chromatograms/analysis-<id>.stg one chromatogram
 // file per analysis (its passport names the sample and the mixture, its peak tables hold
 // the peaks; no signal samples). Everything is written under temporary names first and
-// renamed into place only when all of it is complete, so a failure leaves no database
-// and no new chromatogram file behind, and a database already there stays as it was.
+// renamed into place only when all of it is complete (the chromatogram files, then the
+// database), so a failure leaves no database and nothing half-written under a final
+// name, and a database already there stays as it was.
 // Costs: one transaction; one small file per analysis.
 #pragma once
 
