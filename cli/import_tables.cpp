@@ -295,6 +295,7 @@ void ReadAreas(const CsvTable& table, ImportData& data, std::vector<CsvProblem>&
   }
   HeaderMap map;
   if (!MapHeader(table, kAreasColumns, map, problems)) return;
+  data.mixtureTitle = map.title[kMixture];
   std::map<std::int32_t, std::size_t> index;  // analysis id -> position in data.analyses
   std::vector<const CsvRecord*> firstRow;     // by position in data.analyses
   DateCache dates;
@@ -362,7 +363,7 @@ void CheckMixturesNamed(const ImportData& data, std::vector<CsvProblem>& problem
     for (const sys::Text* r : reported) again = again || *r == a.mixture;
     if (again) continue;
     reported.push_back(&a.mixture);
-    Add(problems, a.line, kAreasColumns[kMixture].english, "no certificate of this mixture in the certificates file",
+    Add(problems, a.line, data.mixtureTitle, "no certificate of this mixture in the certificates file",
         a.mixture);
   }
 }

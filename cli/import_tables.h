@@ -79,6 +79,7 @@ struct ImportMixture {
 struct ImportData {
   std::vector<ImportAnalysis> analyses;  // in order of first appearance
   std::vector<ImportMixture> mixtures;   // in order of first appearance
+  sys::Text mixtureTitle = u"mixture";   // the header text of AREAS' mixture column, for messages
 };
 
 // Reads the AREAS table into data.analyses; problems are appended.
