@@ -38,6 +38,12 @@ bool LoadTable(const std::string& path, CsvTable& table, std::vector<CsvProblem>
     problems.push_back({0, {}, error, {}, false});
     return false;
   }
+  // "Unicode text" of spreadsheet programs: not a format of the import, and read as
+  // Windows-1251 it would only give a confusing header.
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    problems.push_back({1, {}, "the file is UTF-16 text: save it as CSV in UTF-8 or Windows-1251", {}, false});
+    return false;
+  }
   table = ParseCsv(DecodeCsvBytes(bytes), problems);
   return true;
 }

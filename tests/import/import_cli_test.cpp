@@ -187,6 +187,8 @@ TEST(Import, ReportsEveryProblemWithFileLineAndColumnAndWritesNothing) {
       {"empty files", "", "\xEF\xBB\xBF\n\n",
        {"areas.csv, line 1: the file is empty: a header row and one row per peak are expected",
         "certs.csv, line 1: the file is empty: a header row and one row per mixture component are expected"}},
+      {"UTF-16", std::string("\xFF\xFE" "a\0,\0", 6), kCertificates,
+       {"areas.csv, line 1: the file is UTF-16 text: save it as CSV in UTF-8 or Windows-1251"}},
       {"missing and repeated columns, values in an unknown one",
        "analysis,sample,area,time,Area,note\n1,s,1,1,,x\n", kCertificates,
        {"areas.csv, line 1, column \"Area\": the column appears twice in the header",
