@@ -1,15 +1,18 @@
-// The import's CSV reading: encodings, delimiters, RFC 4180 quoting, and the values of
-// fields (decimal comma, whole numbers, local dates; TZ is pinned by the test runner).
+// The import's CSV reading: encodings, delimiters, RFC 4180 quoting, the values of
+// fields (decimal comma, whole numbers, local dates; TZ is pinned by the test runner),
+// and the checks of the tables on damaged input.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "cli/csv_export.h"
 #include "cli/csv_fields.h"
 #include "cli/csv_reader.h"
+#include "cli/import_tables.h"
 
 namespace {
 
@@ -164,6 +167,49 @@ TEST(CsvFields, LocalDates) {
   EXPECT_EQ(FormatLocalDate(t + 5, true), "2026-11-23 09:25:05");
   EXPECT_EQ(FormatLocalDate(1767214800, true), "2026-01-01");
   EXPECT_EQ(FormatLocalDate(1767214800, false), "2026-01-01 00:00:00");
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged inputs (bytes dropped, repeated or replaced) never crash the checks, and a
+// table they accept is complete: every analysis once, every peak with its channel.
+TEST(ImportTables, DamagedTablesAreCheckedWithoutFailing) {
+  const std::string areas =
+      "analysis;sample;date;mixture;pressure;temperature;channel;component;area;time\n"
+      "1;\"s;1\";23.11.2026 09:25;ГСО-1;101,3;21,5;1;Азот;1520,5;1,25\n"
+      "1;\"s;1\";23.11.2026 09:25;ГСО-1;101,3;21,5;2;Этан;3,5;2,5\n"
+      "2;s2;;;;;;;;\n";
+  const std::string certificates =
+      "mixture;mixture_id;cylinder;release;expiry;component;concentration;deviation\n"
+      "ГСО-1;1;Б;01.01.2026;01.01.2028;Азот;0,5;1\n"
+      "гсо-1;2;Б;;;;;\n";
+  const std::string noise = ";,\"\n\r 0-.x\xD0";
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::string a = areas, c = certificates;
+    std::string& target = round % 2 ? a : c;
+    for (int k = 1 + static_cast<int>(random() % 3); k > 0; --k) {
+      const std::size_t at = random() % target.size();
+      switch (random() % 3) {
+        case 0: target.erase(at, 1 + random() % 4); break;
+        case 1: target.insert(at, target.substr(at, 1 + random() % 8)); break;
+        default: target[at] = noise[random() % noise.size()]; break;
+      }
+    }
+    std::vector<CsvProblem> problems;
+    ImportData data;
+    ReadAreas(ParseCsv(DecodeCsvBytes(a), problems), data, problems);
+    ReadCertificates(ParseCsv(DecodeCsvBytes(c), problems), data, problems);
+    if (!problems.empty()) continue;
+    CheckMixturesNamed(data, problems);
+    std::set<std::int32_t> ids;
+    for (const auto& analysis : data.analyses) {
+      EXPECT_TRUE(ids.insert(analysis.id).second) << a;
+      for (const auto& p : analysis.peaks) EXPECT_GE(p.channel, 0) << a;
+    }
+  }
 }
 
 }  // namespace
