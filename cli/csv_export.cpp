@@ -16,7 +16,10 @@ std::string Text(const sys::Text& t) { return CsvField(sys::ToUtf8(t)); }
 std::string Date(std::int64_t t, bool dropMidnight) { return t == 0 ? std::string() : FormatLocalDate(t, dropMidnight); }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& text, std::string& error) {
-  const std::filesystem::path part = path.parent_path() / ("." + path.filename().string() + ".part");
+  std::string name(1, '.');
+  name += path.filename().string();
+  name += ".part";
+  const std::filesystem::path part = path.parent_path() / name;
   {
     std::ofstream out(part, std::ios::binary | std::ios::trunc);
     out << text;
@@ -58,8 +61,10 @@ std::string AreasCsv(const LoadedLists& lists) {
   for (const Assay& a : lists.assays) {
     std::string head = std::to_string(a.id) + "," + Text(a.sample) + "," + Date(a.date, false) + ",";
     if (a.mixture) head += Text(a.mixtureName);
-    head += "," + (a.atmPressure != 0.0 ? FormatExact(a.atmPressure) : std::string());
-    head += "," + (a.airTemperatureKnown ? FormatExact(a.airTemperature) : std::string());
+    head += ',';
+    if (a.atmPressure != 0.0) head += FormatExact(a.atmPressure);
+    head += ',';
+    if (a.airTemperatureKnown) head += FormatExact(a.airTemperature);
     if (a.peaks.empty()) out += head + ",,,," + kEnd;
     for (const Peak& p : a.peaks)
       out += head + "," + std::to_string(static_cast<std::int64_t>(p.channel) + 1) + "," + Text(p.name) + "," +

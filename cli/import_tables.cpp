@@ -139,13 +139,20 @@ struct Reader {
   }
 };
 
+std::string InQuotes(sys::TextView text) {
+  std::string out(1, '"');
+  out += sys::ToUtf8(text);
+  out += '"';
+  return out;
+}
+
 // "disagrees with line N of WHAT, which has "X"" for `column` of the reader's row.
 void Disagree(Reader& read, const CsvRecord& first, std::int32_t firstLine, const std::string& what, int column) {
   const sys::TextView before = Field(first, read.map, column);
   const sys::TextView now = Field(read.row, read.map, column);
   read.Fail(column,
             "disagrees with line " + std::to_string(firstLine) + " of " + what + ", which has " +
-                (IsEmpty(before) ? std::string("no value") : "\"" + sys::ToUtf8(before) + "\""),
+                (IsEmpty(before) ? std::string("no value") : InQuotes(before)),
             now, !IsEmpty(now));
 }
 

@@ -131,7 +131,12 @@ CLortanFile4 MakeFile(const ImportAnalysis& a) {
   return file;
 }
 
-fs::path PartName(const fs::path& final) { return final.parent_path() / ("." + final.filename().string() + ".part"); }
+fs::path PartName(const fs::path& final) {
+  std::string name(1, '.');
+  name += final.filename().string();
+  name += ".part";
+  return final.parent_path() / name;
+}
 
 void RemoveQuietly(const fs::path& path) {
   std::error_code ec;

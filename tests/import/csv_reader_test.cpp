@@ -112,7 +112,10 @@ TEST(CsvReader, ReadsBackEveryFieldTheWriterQuotes) {
         fields.push_back(field);
       }
       fields.back() += "x";  // no record is all empty (those are dropped)
-      for (int f = 0; f < count; ++f) csv += (f ? "," : "") + CsvField(fields[static_cast<std::size_t>(f)]);
+      for (int f = 0; f < count; ++f) {
+        if (f) csv += ',';
+        csv += CsvField(fields[static_cast<std::size_t>(f)]);
+      }
       csv += "\r\n";
       rows.push_back(fields);
     }

@@ -137,7 +137,7 @@ class RandomHost {
     const int count = Uniform(8, 24);
     std::int32_t id = Uniform(1, 9);
     for (int a = 0; a < count; ++a, id += Uniform(1, 3)) {
-      const fs::path file = dir_ / "files" / ("a" + std::to_string(id) + ".stg");
+      const fs::path file = dir_ / "files" / (std::to_string(id) + ".stg");
       const int fileKind = Uniform(0, 9);  // 0: missing, 1: not a chromatogram, else a good file
       if (fileKind == 1) WriteBytes(file, "not a chromatogram");
       if (fileKind >= 2) {

@@ -42,7 +42,12 @@ inline Result RunCommand(const std::string& command) {
   return r;
 }
 
-inline std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+inline std::string Quote(const fs::path& p) {
+  std::string quoted(1, '\'');
+  quoted += p.string();
+  quoted += '\'';
+  return quoted;
+}
 
 inline void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
