@@ -5,13 +5,15 @@
 // Writes DIR/lortan.db and DIR/chromatograms/, then prints what it imported. Exit code 0
 // on success; 2 with the problems on standard error (every problem of each file, with
 // its line and column) for bad input, a bad command line or a failed write, in which
-// case no database is left in DIR.
+// case no database is left in DIR; also 2, naming the database written, when standard
+// output does not take the summary.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
 #include "cli/import_run.h"
+#include "platform/sys/stdout_writer.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ int Fail(const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sys::ReserveStandardStreams();  // no database or chromatogram file may become descriptor 1
   ImportRequest request;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -52,8 +55,9 @@ int main(int argc, char** argv) {
       for (const std::string& line : outcome.errors) std::fprintf(stderr, "%s\n", line.c_str());
       return Fail("nothing was imported");
     }
-    std::printf("%s\n", ImportSummary(outcome).c_str());
-    if (std::fflush(stdout) != 0) return Fail("cannot write the output");
+    // The import is complete; a summary that cannot be printed is still a failure to report.
+    if (std::string error; !sys::WriteStdout(ImportSummary(outcome) + "\n", error))
+      return Fail(outcome.database + " is written, but its summary is not: " + error);
     return 0;
   } catch (const std::exception& e) {
     return Fail(std::string("the import failed: ") + e.what());

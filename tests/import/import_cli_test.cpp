@@ -258,6 +258,16 @@ TEST(Import, KeepsAnExistingDatabaseUnlessForcedAndLeavesNothingOnAFailedWrite) 
   EXPECT_EQ(Listing(dir / "blocked_out"), std::vector<std::string>{"chromatograms"});
 }
 
+TEST(Import, AnUnwritableSummaryIsAFailureThatNamesTheWrittenDatabase) {
+  TempDir dir("import_full");
+  WriteBytes(dir / "areas.csv", kAreas);
+  WriteBytes(dir / "certs.csv", kCertificates);
+  const Result r = Import(dir / "areas.csv", dir / "certs.csv", dir / "out", " >/dev/full");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "vetrix-import: " + (dir / "out" / "lortan.db").string() +
+                       " is written, but its summary is not: cannot write to standard output: No space left on device\n");
+}
+
 TEST(Import, UsageErrors) {
   for (const std::string args : {"", "--areas a.csv --out d", "--areas", "--bogus"}) {
     const Result r = RunCommand(std::string(VETRIX_IMPORT) + " " + args);
