@@ -24,8 +24,9 @@ sys::Text JudgedText(double norm, bool ok) { return HasValue(norm) ? VerdictText
 void MixtureHeads(pugi::xml_node root, const MixtureList& mixtures) {
   const std::size_t m = std::min<std::size_t>(mixtures.size(), 5);
   for (std::size_t e = 0; e < m; ++e) {
-    const Mixture& mixture = *mixtures[e];
-    Item(root, ("table4Mix" + std::to_string(e + 1)).c_str(), mixture.name + u", баллон " + mixture.ballon);
+    const std::string n = std::to_string(e + 1);
+    Item(root, ("table4Mix" + n).c_str(), mixtures[e]->name);
+    Item(root, ("table4Balloon" + n).c_str(), mixtures[e]->ballon);
   }
 }
 

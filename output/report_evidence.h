@@ -33,8 +33,8 @@ inline constexpr char16_t kModelSplitParent[] =
 sys::Text CurveModelText(const CalibrationCurve& curve);
 
 // Appends, under `root` and after whatever it holds:
-//  - with content.mixtureInfo: "table4Mix1" … "table4MixM" (M = min(mixtures, 5)), the
-//    mixture of each column pair of "table4" as "<name>, баллон <cylinder>";
+//  - with content.mixtureInfo: per column pair e of "table4" (e = 1 to min(mixtures, 5))
+//    the mixture's name "table4Mix" + e and its cylinder "table4Balloon" + e;
 //  - with content.resultCheck: "table7" (per curve in list order a heading row "evNum",
 //    "evComp", "evChannel", "evModel", "evFormula", then one row per point with a mean
 //    area: "ptMixture", "ptBalloon", "ptX", "ptU", "ptN", "ptA", "ptRsd", "ptRsdNorm",

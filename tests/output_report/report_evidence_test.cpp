@@ -59,7 +59,10 @@ TEST_F(ReportEvidence, StandardItemsStayAsTheyAreForEverySwitchCombination) {
     for (; y; y = y.next_sibling()) added.push_back(y.name());
     std::vector<std::string> expected;
     if (c.mixtureInfo)
-      for (const char* n : {"table4Mix1", "table4Mix2", "table4Mix3", "table4Mix4", "table4Mix5"}) expected.push_back(n);
+      for (const char* n : {"1", "2", "3", "4", "5"}) {
+        expected.push_back(std::string("table4Mix") + n);
+        expected.push_back(std::string("table4Balloon") + n);
+      }
     if (c.resultCheck)
       for (const char* n : {"table7", "table8", "PressureCorrection", "TemperatureCorrection"}) expected.push_back(n);
     EXPECT_EQ(added, expected) << "switches " << mask;
@@ -180,9 +183,12 @@ TEST_F(ReportEvidence, CertifiedValuesColumnsNameTheirMixtures) {
   pugi::xml_document doc;
   pugi::xml_node root = Build(doc, c);
   AppendReportEvidence(root, c, lists.mixtures, context, SystemMessageLog(), 3);
-  EXPECT_EQ(Text(root, "table4Mix1"), "ГСО 10540-2014, баллон № 40-18701");
-  EXPECT_EQ(Text(root, "table4Mix5"), "ГСО 10544-2014, баллон № 40-18705");
+  EXPECT_EQ(Text(root, "table4Mix1"), "ГСО 10540-2014");
+  EXPECT_EQ(Text(root, "table4Balloon1"), "№ 40-18701");
+  EXPECT_EQ(Text(root, "table4Mix5"), "ГСО 10544-2014");
+  EXPECT_EQ(Text(root, "table4Balloon5"), "№ 40-18705");
   EXPECT_FALSE(root.child("table4Mix6"));
+  EXPECT_FALSE(root.child("table4Balloon6"));
 }
 
 }  // namespace
