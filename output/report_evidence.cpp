@@ -88,6 +88,7 @@ sys::Text SwitchText(std::int32_t on) { return on ? sys::Text(u"включена
 }  // namespace
 
 sys::Text CurveModelText(const CalibrationCurve& c) {
+  if (!HasValue(c.slope)) return kModelNoFit;
   if (c.splitPart) {
     const bool high = std::any_of(c.points.begin(), c.points.end(), [](const auto& p) {
       return HasValue(p->concentration) && p->concentration > kSplitBorder;

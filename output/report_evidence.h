@@ -23,11 +23,13 @@ inline constexpr char16_t kModelWithIntercept[] =
     u"со свободным членом, A = b · x + B (после несоответствия зависимости через начало координат)";
 inline constexpr char16_t kModelSplitLow[] = u"отдельная зависимость до 0,025 мольной доли % включительно, A = b · x";
 inline constexpr char16_t kModelSplitHigh[] = u"отдельная зависимость свыше 0,025 мольной доли %, A = b · x";
+inline constexpr char16_t kModelNoFit[] =
+    u"не построена: нет точки с аттестованной концентрацией и средней площадью";
 inline constexpr char16_t kModelSplitParent[] =
     u"через начало координат, A = b · x; не соответствует — заменена отдельными зависимостями "
     u"до и свыше 0,025 мольной доли %";
 
-// The model text of `curve`. A refit with an intercept is told by the intercept it stored:
+// The model text of `curve`: none without a slope. A refit with an intercept is told by the intercept it stored:
 // a first fit never touches the intercept (0), and a refit whose intercept is exactly 0
 // is the same line as the fit through the origin.
 sys::Text CurveModelText(const CalibrationCurve& curve);

@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 env -u XDG_RUNTIME_DIR "$build/host/lortan" --batch --db "$work/lortan.db" --profile "$work/profile.db" \
   --select all --report "$work/demo_report.odt" --report-parts list,mixtures,mixture-info,results,graph >/dev/null
 soffice -env:UserInstallation="file://$work/lo-profile" --headless --convert-to pdf --outdir "$work" \
-  "$work/demo_report.odt" >/dev/null
+  "$work/demo_report.odt" >/dev/null 2>&1
 mkdir -p "$out"
 rm -f "$out"/demo_report*.png
 cp "$work/demo_report.pdf" "$out/demo_report.pdf"

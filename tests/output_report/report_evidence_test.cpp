@@ -81,6 +81,7 @@ TEST_F(ReportEvidence, EachCurveNamesTheModelThatDecidedIt) {
       {u"Азот (до 0.025)", 0, kModelSplitLow},
       {u"Азот (св. 0.025)", 0, kModelSplitHigh},
       {u"Пропан", 1, kModelThroughOrigin},
+      {u"Пик 7", 1, kModelNoFit},                  // no certified concentration anywhere
   };
   for (const Case& c : cases) {
     const CalibrationCurve* curve = Curve(c.curve, c.channel);
