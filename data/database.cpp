@@ -86,9 +86,11 @@ void bind(Statement& statement, std::uint32_t id) {
 }
 
 void bind(Statement& statement, sys::TextView name) {
-  // The length is given in bytes rather than -1 so that a view needs no terminator.
-  CheckBind(statement.get(), sqlite3_bind_text16(statement.get(), 1, name.data(),
-                                                 static_cast<int>(name.size() * 2), SQLITE_TRANSIENT));
+  // The text ends at its first NUL, as a terminated string handed over with length -1
+  // does; the length is given in bytes so that a view needs no terminator.
+  const sys::TextView text = name.substr(0, name.find(u'\0'));
+  CheckBind(statement.get(), sqlite3_bind_text16(statement.get(), 1, text.data(),
+                                                 static_cast<int>(text.size() * 2), SQLITE_TRANSIENT));
 }
 
 namespace detail {

@@ -112,8 +112,8 @@ void prepare(Connection& connection, Statement& statement, sys::TextView format,
 }
 
 // Binds parameter 1: a record identifier as the zero-extended 64-bit value of its 32
-// bits, or a name as UTF-16 text that SQLite copies. Throws SqlException with SQLite's
-// text for the code and the statement's SQL.
+// bits, or a name as UTF-16 text up to its first NUL that SQLite copies. Throws
+// SqlException with SQLite's text for the code and the statement's SQL.
 void bind(Statement& statement, std::uint32_t id);
 void bind(Statement& statement, sys::TextView name);
 

@@ -77,17 +77,19 @@ LoadFault ReadHeader(ByteSource& source, CLortanFile4& file, std::uint64_t& xmlO
   return LoadFault::None;
 }
 
-// Reads one chunk and appends its channel (without peaks).
+// Reads one chunk and appends its channel (without peaks) once its samples are all in: a
+// chunk cut short leaves no half-read channel behind.
 LoadFault ReadChunk(ByteSource& source, std::vector<FileChannel>& channels) {
   unsigned char head[kChunkHeaderSize];
   if (!source.Read(head, sizeof head)) return LoadFault::ShortChunk;
   const std::uint64_t count = LoadLe64(head + 24);
   if ((count >> 32) != 0) return LoadFault::BadSamples;
-  FileChannel& channel = channels.emplace_back();
+  FileChannel channel;
   channel.number = head[0];
   channel.rawParam0 = LoadLe64(head + 8);
   channel.rawParam1 = LoadLe64(head + 16);
   if (!source.ReadSamples(channel.samples, count)) return LoadFault::BadSamples;
+  channels.push_back(std::move(channel));
   return LoadFault::None;
 }
 
