@@ -217,6 +217,16 @@ TEST_F(ReportProtocol, NoNumberIsSplitOverLinesInThePdfAtAnyDigitCount) {
     if (const char* keep = std::getenv("VETRIX_KEEP_PDF")) fs::copy(base + ".pdf", fs::path(keep) / ("report" + std::to_string(d) + ".pdf"), fs::copy_options::overwrite_existing);
     for (const std::string& token : whole[d])
       EXPECT_TRUE(HasWhole(text, Blanks(token))) << "digits " << d << ": \"" << token << "\" is split or missing";
+    // Pages are separated by form feeds: every page holding evidence rows (the cylinder
+    // in brackets under the mixture) repeats the evidence table's header.
+    std::size_t evidencePages = 0, start = 0;
+    for (std::size_t end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+      const std::string page = text.substr(start, end - start);
+      if (page.find("(№ 40-1870") == std::string::npos) continue;
+      ++evidencePages;
+      EXPECT_NE(page.find("Соотв. δ"), std::string::npos) << "digits " << d << ", page without the header:\n" << page;
+    }
+    EXPECT_GE(evidencePages, 2u) << "digits " << d << ": the evidence continues over pages";
     ASSERT_EQ(std::system(("pdfinfo -l 99 '" + base + ".pdf' >'" + base + ".info'").c_str()), 0);
     const std::string info = ReadWholeFile(base + ".info");
     EXPECT_NE(info.find("841.89 x 595.304"), std::string::npos) << "a landscape page\n" << info;
