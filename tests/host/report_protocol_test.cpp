@@ -77,25 +77,36 @@ class ReportProtocol : public EngineTest {
     return root;
   }
 
-  void Export(pugi::xml_node root, const fs::path& out) {
-    const OdtExportRequest request{0, 1, u"Vetrix\\ReportTemplateWitchGraph.odt"};
+  void Export(pugi::xml_node root, const fs::path& out,
+              const char16_t* templatePath = u"Vetrix\\ReportTemplateWitchGraph.odt") {
+    const OdtExportRequest request{0, 1, templatePath};
     std::string detail;
     ASSERT_EQ(odt::ExportReport(&root, &request, LORTAN_TEMPLATE_FOLDER, [&] { return out; }, detail),
               odt::kReportWritten)
         << detail;
   }
 
+  void CheckEvidence(const char16_t* templatePath);
+
   RunLists lists_;
   TestFolder folder_;
   std::string picture_;
 };
 
-// Every value of the evidence stands in its cell of the filled report, in the data's order.
+// Every value of the evidence stands in its cell of the filled report, in the data's order,
+// with either template.
 TEST_F(ReportProtocol, FilledEvidenceHoldsEveryValueOfTheRun) {
+  for (const char16_t* templatePath : {u"Vetrix\\ReportTemplateWitchGraph.odt", u"Vetrix\\ReportTemplate.odt"}) {
+    SCOPED_TRACE(sys::ToUtf8(templatePath));
+    CheckEvidence(templatePath);
+  }
+}
+
+void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
   pugi::xml_document data;
   const pugi::xml_node root = Document(data, 3);
   const fs::path odt = folder_.path() / "report.odt";
-  Export(root, odt);
+  Export(root, odt, templatePath);
   std::string error;
   const auto package = odt::ReadPackage(odt.string(), error);
   ASSERT_TRUE(package) << error;

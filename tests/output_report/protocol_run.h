@@ -6,7 +6,8 @@
 // Five mixtures of five analyses each. Channel 0: methane 90 to 100 mol% with an offset
 // (fails, keeps its fit through the origin), ethane with a negative offset (fails, refitted
 // with an intercept), nitrogen with a step below 0,025 mol% (split). Channel 1: propane
-// from 0,0001 mol% (outside the tables: no norms), and a peak no list knows.
+// from 0,0001 mol% (an uncertainty over 1000 %), and a peak no list or mixture knows (no
+// fit, no norms).
 #pragma once
 
 #include "tests/calc/fixture.h"
