@@ -21,7 +21,8 @@
 inline constexpr char16_t kModelThroughOrigin[] = u"через начало координат, A = b · x";
 inline constexpr char16_t kModelWithIntercept[] =
     u"со свободным членом, A = b · x + B (после несоответствия зависимости через начало координат)";
-inline constexpr char16_t kModelSplitLow[] = u"отдельная зависимость до 0,025 мольной доли % включительно, A = b · x";
+inline constexpr char16_t kModelSplitLow[] =
+    u"отдельная зависимость до 0,025 мольной доли % включительно, A = b · x";
 inline constexpr char16_t kModelSplitHigh[] = u"отдельная зависимость свыше 0,025 мольной доли %, A = b · x";
 inline constexpr char16_t kModelNoFit[] =
     u"не построена: нет точки с аттестованной концентрацией и средней площадью";
@@ -29,9 +30,11 @@ inline constexpr char16_t kModelSplitParent[] =
     u"через начало координат, A = b · x; не соответствует — заменена отдельными зависимостями "
     u"до и свыше 0,025 мольной доли %";
 
-// The model text of `curve`: none without a slope. A refit with an intercept is told by the intercept it stored:
-// a first fit never touches the intercept (0), and a refit whose intercept is exactly 0
-// is the same line as the fit through the origin.
+// The model text of `curve`: none without a slope. A refit with an intercept is told by
+// the intercept it stored: a first fit never touches the intercept (0), and a refit whose
+// intercept is exactly 0 is the same line as the fit through the origin. `ptU` below is
+// the relative expanded uncertainty of the uncertainty table (method B) that sets the
+// RSD norm, not the certificate's deviation that "table4" shows.
 sys::Text CurveModelText(const CalibrationCurve& curve);
 
 // Appends, under `root` and after whatever it holds:

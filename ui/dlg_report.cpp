@@ -168,7 +168,8 @@ void DlgReport::OnOK() {
 void DlgReport::OnCancel() { EndDialog(IDCANCEL); }
 
 // Checks host support and data, builds the document (with the graph part when asked
-// for, then the evidence part after every standard item), hands it to "Export/ExportToOdt" and reports a negative answer.
+// for, then the evidence part after every standard item), hands it to
+// "Export/ExportToOdt" and reports a negative answer.
 void DlgReport::MakeReport() {
   if (!HostHasCommand("Main/OpenAssayFile")) {
     ::MessageBox(m_hWnd, u"Невозможно сформировать отчет в текущей версии ПО Лортан.", kReportErrorCaption,
