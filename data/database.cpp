@@ -51,6 +51,9 @@ Connection::Connection(const sys::Text& location) {
   int rc = sqlite3_open16(LiteralFileName(location).c_str(), &db_);
   if (rc == SQLITE_OK) rc = sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, static_cast<int*>(nullptr));
   if (rc == SQLITE_OK) rc = RegisterUnicodeSql(db_);
+  // The host writes its database while the module reads it: wait for a writer's lock
+  // before a step answers "database is locked".
+  if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   if (rc == SQLITE_OK) return;
   // Without a handle (out of memory) sqlite3_errmsg would only say "out of memory".
   std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);

@@ -62,13 +62,18 @@ class SqlException : public std::runtime_error {
   std::string sql;
 };
 
+// How long a statement waits for another connection's lock before it fails with
+// SQLITE_BUSY ("database is locked").
+inline constexpr int kBusyTimeoutMs = 5000;
+
 // One open SQLite connection for one operation; closed by the destructor. Statements
 // prepared on it must be finalized (destroyed) before it goes.
 class Connection {
  public:
   // Opens `location` (a plain file name, never a URI; empty: a private temporary
-  // database; a missing file is created), switches foreign keys on and registers the
-  // Unicode SQL functions. Throws SqlException with the connection's message, empty sql
+  // database; a missing file is created), switches foreign keys on, registers the
+  // Unicode SQL functions and waits up to kBusyTimeoutMs for a lock another connection
+  // holds. Throws SqlException with the connection's message, empty sql
   // and the failing code; the handle is closed first.
   explicit Connection(const sys::Text& location);
   ~Connection();

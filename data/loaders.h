@@ -14,7 +14,9 @@
 
 // Loads chromatogram `id` (visible rows only) with its peaks, and the mixture it names.
 // Returns its index in lists.assays (the existing index when already listed), or -1 when
-// no visible row has that id.
+// no visible row has that id. An unreadable chromatogram file only leaves pressure and
+// temperature at 0; running out of memory while reading it throws std::runtime_error
+// naming the file. Database failures throw DataBase::SqlException.
 std::int32_t loadAssay(DataBase::Connection& connection, std::int32_t id, LoadedLists& lists = Loaded());
 
 // Loads the mixtures named `name` (the column's collation decides the match) with their

@@ -7,7 +7,9 @@
 // the data; a save holds one copy of all samples while it writes.
 #include "data/lortan_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -144,15 +146,27 @@ std::optional<std::string> NativePath(const sys::Text& path) {
   return sys::ToUtf8(path);
 }
 
-// Opens path for reading; size receives the size of a regular file. Null for a file that
-// cannot be opened or a directory.
+// Opens path for reading when it names a regular file; size receives its size. The open
+// does not block (a FIFO without a writer would wait forever), and the type is checked on
+// the opened descriptor, so a path swapped meanwhile cannot slip through. Null otherwise.
 FilePtr OpenForReading(const sys::Text& path, std::optional<std::uint64_t>& size) {
   const std::optional<std::string> name = NativePath(path);
   if (!name) return nullptr;
-  FilePtr file(std::fopen(name->c_str(), "rb"));
+  const int fd = ::open(name->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat info {};
-  if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
-  if (S_ISREG(info.st_mode)) size = static_cast<std::uint64_t>(info.st_size);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  FilePtr file(::fdopen(fd, "rb"));
+  if (!file) {
+    ::close(fd);
+    return nullptr;
+  }
+  size = static_cast<std::uint64_t>(info.st_size);
   return file;
 }
 

@@ -107,8 +107,8 @@ struct FileChannel {
   ~FileChannel() = default;
 };
 
-// Failure codes. LoadFile: 0 loaded, -1 cannot open (or the path names a directory or
-// holds a NUL), -2 fewer than 16 header bytes, -3 no "STG", -4 version above 1, -5 chunk
+// Failure codes. LoadFile: 0 loaded, -1 cannot open (or the path names no regular file
+// — a directory, FIFO, device or socket — or holds a NUL), -2 fewer than 16 header bytes, -3 no "STG", -4 version above 1, -5 chunk
 // header cut short, -6 sample count above 32 bits or samples cut short, -7 XML does not
 // parse. LoadBuffer: 0 loaded, -1 no "STG" header (or fewer than 16 bytes), -2 version
 // above 1, -3 XML does not parse, and -5 / -6 as for LoadFile. SaveFile: 0 saved, -1
@@ -123,9 +123,10 @@ class CLortanFile4 {
   // Reads the format from data[0, size). Never reads outside the block; a null data is
   // an empty block. Leaves passport.path as it is.
   virtual std::int32_t LoadBuffer(const void* data, std::uint64_t size);
-  // Reads the file at path (UTF-16). Counts and offsets in the file are trusted only as
-  // far as the file's size: no allocation exceeds what the file holds. On success sets
-  // passport.path to path.
+  // Reads the regular file at path (UTF-16; a symbolic link is followed). Anything else
+  // answers -1 at once: a FIFO or device could block or never end. Counts and offsets in
+  // the file are trusted only as far as the file's size, and no more than that size is
+  // read. On success sets passport.path to path.
   virtual std::int32_t LoadFile(const sys::Text& path);
   // Writes the whole object to path, replacing the file; sets passport.path to path once
   // the binary part is written. A failed save leaves a partial file behind.
