@@ -86,6 +86,10 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
         error = problem;
         return std::nullopt;
       }
+    } else if (a == "--write-csv") {
+      const char* v = value(i, "--write-csv");
+      if (!v) return std::nullopt;
+      o.writeCsvDir = v;
     } else {
       error = "unknown argument: " + std::string(a);
       return std::nullopt;

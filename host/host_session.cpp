@@ -15,6 +15,7 @@
 #include "host/batch_profile.h"
 #include "host/command_registry.h"
 #include "host/host_application.h"
+#include "host/import_menu.h"
 #include "host/main_window.h"
 #include "host/profile_store.h"
 #include "host/window_handle.h"
@@ -159,6 +160,7 @@ void HostSession::BuildHostMenus() {
     const sys::Text text = FromQ(path);
     CommandRegistry::Instance().Execute("Main/OpenAssayFile", nullptr, const_cast<char16_t*>(text.c_str()));
   });
+  AddImportMenuEntry(window_);
   window_->helpMenu()->addAction(QStringLiteral("Модули..."), window_, [this] { ShowModules(); });
   window_->helpMenu()->addAction(QStringLiteral("О программе"), window_, [this] {
     QMessageBox::about(window_, QStringLiteral("О программе"),

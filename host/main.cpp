@@ -17,6 +17,7 @@
 #include "host/host_application.h"
 #include "host/host_options.h"
 #include "host/host_session.h"
+#include "host/import_menu.h"
 #include "host/main_window.h"
 #include "host/quit_signals.h"
 #include "platform/sys/stdout_writer.h"
@@ -64,13 +65,14 @@ int RunHost(int argc, char** argv) {
     return 0;
   }
   int rc = 0;
-  {
-    HostSession session(*options);
+  HostOptions current = *options;
+  for (bool again = true; again;) {
+    HostSession session(current);
     if (!session.Start(error)) {
       std::fprintf(stderr, "lortan: %s\n", error.c_str());
       return 2;
     }
-    if (options->batch) {
+    if (current.batch) {
       rc = RunBatch(session);
     } else {
       QuitOnTerminationSignals();  // SIGTERM, SIGINT, SIGHUP: the same orderly end as "Выход"
@@ -78,6 +80,10 @@ int RunHost(int argc, char** argv) {
       rc = app.exec();
     }
     session.Shutdown();
+    // An import from the "Файл" menu asked for its new database: start again on it.
+    const auto imported = TakeDatabaseToOpen();
+    again = imported.has_value() && TerminationSignal() == 0;  // a signal ends the host
+    if (again) current.db = *imported;
   }
   return rc;
 }

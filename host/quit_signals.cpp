@@ -28,6 +28,7 @@ void OnSignal(int signal) {
 }  // namespace
 
 bool QuitOnTerminationSignals() {
+  if (g_pipe[0] >= 0) return true;  // once per process: a host started again keeps them
   if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
     std::fprintf(stderr, "lortan: no pipe for the termination signals: %s\n", std::strerror(errno));
     return false;

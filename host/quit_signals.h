@@ -7,7 +7,7 @@
 // closing ends it at once, as the user who presses Ctrl+C twice expects.
 #pragma once
 
-// Installs the handlers; call once, after the QApplication exists. False (with the reason
+// Installs the handlers once (later calls do nothing), after the QApplication exists. False (with the reason
 // on standard error) when the pipe or a handler could not be set up; the host runs on.
 bool QuitOnTerminationSignals();
 
