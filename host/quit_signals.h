@@ -7,8 +7,9 @@
 // closing ends it at once, as the user who presses Ctrl+C twice expects.
 #pragma once
 
-// Installs the handlers once (later calls do nothing), after the QApplication exists. False (with the reason
-// on standard error) when the pipe or a handler could not be set up; the host runs on.
+// Installs the handlers once per process (later calls do nothing), after the QApplication
+// exists. False (with the reason on standard error) when the pipe or a handler could not
+// be set up; the host runs on.
 bool QuitOnTerminationSignals();
 
 // The signal that ended the event loop, or 0.
