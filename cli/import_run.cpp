@@ -69,9 +69,14 @@ std::string FormatProblem(const std::string& file, const CsvProblem& p) {
 }
 
 std::string ImportSummary(const ImportOutcome& o) {
-  return "imported into " + o.database + ": analyses " + std::to_string(o.counts.analyses) + ", peaks " +
-         std::to_string(o.counts.peaks) + ", mixtures " + std::to_string(o.counts.mixtures) + ", components " +
-         std::to_string(o.counts.components);
+  std::string summary = "imported into " + o.database + ": analyses " + std::to_string(o.counts.analyses) +
+                        ", peaks " + std::to_string(o.counts.peaks) + ", mixtures " +
+                        std::to_string(o.counts.mixtures) + ", components " + std::to_string(o.counts.components);
+  for (const std::string& line : o.counts.notRemoved) {
+    summary += "\nan earlier chromatogram file, not named by the new database, could not be removed: ";
+    summary += line;
+  }
+  return summary;
 }
 
 ImportOutcome RunImport(const ImportRequest& request) {

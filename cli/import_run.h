@@ -31,5 +31,6 @@ ImportOutcome RunImport(const ImportRequest& request);
 // "FILE, line N, column "C": WHAT: "FOUND"" (the parts that the problem has).
 std::string FormatProblem(const std::string& file, const CsvProblem& problem);
 
-// The summary line of a successful import.
+// The summary of a successful import: one line, then one per earlier chromatogram file
+// that could not be removed.
 std::string ImportSummary(const ImportOutcome& outcome);

@@ -242,9 +242,10 @@ std::optional<ImportComponent> ReadComponent(Reader& read) {
   if (Field(row, map, kCertComponent).empty() && IsEmpty(Field(row, map, kConcentration)) &&
       IsEmpty(Field(row, map, kDeviation)))
     return std::nullopt;
+  // The host's database keeps a component without a name, so an empty name with its
+  // concentration and deviation is a component like any other.
   ImportComponent component;
   component.name = sys::Text(Field(row, map, kCertComponent));
-  if (component.name.empty()) read.Require(kCertComponent, "the row has no component name");
   const auto x = read.Decimal(kConcentration);
   if (!x && IsEmpty(Field(row, map, kConcentration))) read.Require(kConcentration, "the component has no concentration");
   const auto d = read.Decimal(kDeviation);

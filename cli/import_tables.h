@@ -4,9 +4,11 @@
 // AREAS has one row per peak; the fields of an analysis repeat on each of its rows and
 // must agree; a row without component, channel, area and time declares an analysis
 // without peaks. CERTIFICATES has one row per mixture component; a row without
-// component, concentration and deviation declares a mixture without components. Header
-// names are English or Russian (kAreasColumns, kCertificateColumns), in any order and any
-// letter case; a column of another name is an error unless all its fields are empty.
+// component, concentration and deviation declares a mixture without components; one
+// with concentration and deviation but no component name is a component with an empty
+// name, as the host's database may hold it. Header names are English or Russian
+// (kAreasColumns, kCertificateColumns), in any order and any letter case; a column of
+// another name is an error unless all its fields are empty.
 // Every problem found is collected (file line, column, text found); records are
 // complete only when no problem was found.
 #pragma once

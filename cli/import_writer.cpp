@@ -5,9 +5,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -189,6 +191,36 @@ void WriteAll(const ImportData& data, const fs::path& outDir, const fs::path& te
   w.Commit();
 }
 
+// Whether `name` is one the import gives a chromatogram file: "analysis-<id>.stg" with
+// the identifier written as std::to_string writes an int32 that is not negative.
+bool ImportFileName(const std::string& name) {
+  constexpr std::string_view head = "analysis-", tail = ".stg";
+  if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail)) return false;
+  const std::string_view digits = std::string_view(name).substr(head.size(), name.size() - head.size() - tail.size());
+  std::int32_t id = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
+  return ec == std::errc() && end == digits.data() + digits.size() && id >= 0 && std::to_string(id) == digits;
+}
+
+// Removes the chromatogram files of an earlier import that this one did not write, so
+// the folder holds what the new database names; files of other names, folders and links
+// stay. A file that cannot be removed is named in `kept` with the system's reason.
+void RemoveEarlierFiles(const fs::path& folder, const std::vector<fs::path>& written, std::vector<std::string>& kept) {
+  std::set<std::string> current;
+  for (const fs::path& f : written) current.insert(f.filename().string());
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code typeError;
+    if (it->symlink_status(typeError).type() == fs::file_type::regular && ImportFileName(name) && !current.count(name))
+      stale.push_back(it->path());
+  }
+  if (ec) kept.push_back(folder.string() + ": cannot list the folder: " + ec.message());
+  for (const fs::path& f : stale)
+    if (!fs::remove(f, ec) && ec) kept.push_back(f.string() + ": " + ec.message());
+}
+
 }  // namespace
 
 std::string WriteImport(const ImportData& data, const fs::path& outDirGiven, bool force, ImportCounts& counts) {
@@ -197,7 +229,8 @@ std::string WriteImport(const ImportData& data, const fs::path& outDirGiven, boo
   const fs::path outDir = fs::absolute(outDirGiven, ec);
   if (ec) return outDirGiven.string() + ": " + ec.message();
   const fs::path database = outDir / "lortan.db";
-  if (!force && fs::exists(database, ec)) return database.string() + " exists already (--force replaces it)";
+  const bool replacing = fs::exists(database, ec);
+  if (replacing && !force) return database.string() + " exists already (--force replaces it)";
   fs::create_directories(outDir / "chromatograms", ec);
   if (ec) return (outDir / "chromatograms").string() + ": cannot create the folder: " + ec.message();
 
@@ -231,5 +264,7 @@ std::string WriteImport(const ImportData& data, const fs::path& outDirGiven, boo
     cleanUp();
     return line;
   }
+  // Only now that the new database is in place do the earlier one's files go.
+  if (replacing) RemoveEarlierFiles(outDir / "chromatograms", written, counts.notRemoved);
   return {};
 }

@@ -7,13 +7,16 @@
 // the peaks; no signal samples). Everything is written under temporary names first and
 // renamed into place only when all of it is complete (the chromatogram files, then the
 // database), so a failure leaves no database and nothing half-written under a final
-// name, and a database already there stays as it was.
+// name, and a database already there stays as it was. Once a new database has replaced
+// an earlier one, the chromatogram files of the earlier import that the new one did not
+// write (DIR/chromatograms/analysis-<id>.stg) are removed; nothing else is.
 // Costs: one transaction; one small file per analysis.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cli/import_tables.h"
 
@@ -22,6 +25,8 @@ struct ImportCounts {
   std::size_t peaks = 0;
   std::size_t mixtures = 0;
   std::size_t components = 0;
+  // Earlier chromatogram files that could not be removed, each with the system's reason.
+  std::vector<std::string> notRemoved;
 };
 
 // Writes `data` into `outDir` (created when missing). An existing DIR/lortan.db is

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "data/lortan_file.h"
@@ -83,7 +84,7 @@ std::vector<std::string> Dump(const fs::path& db) {
 std::vector<std::string> Listing(const fs::path& dir) {
   std::vector<std::string> names;
   if (!fs::exists(dir)) return names;
-  for (const auto& e : fs::recursive_directory_iterator(dir)) names.push_back(fs::relative(e.path(), dir).string());
+  for (const auto& e : fs::recursive_directory_iterator(dir)) names.push_back(e.path().lexically_relative(dir).string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -240,15 +241,47 @@ TEST(Import, KeepsAnExistingDatabaseUnlessForcedAndLeavesNothingOnAFailedWrite) 
   ASSERT_EQ(Import(dir / "areas.csv", dir / "certs.csv", dir / "out").code, 0);
   const std::string before = ReadBytes(dir / "out" / "lortan.db");
   WriteBytes(dir / "areas2.csv", "analysis,channel,component,area,time\n7,1,Азот,1,1\n");
+  // What the import did not write stays, whatever its name looks like.
+  const fs::path chromatograms = dir / "out" / "chromatograms";
+  for (const char* name : {"notes.txt", "analysis-01.stg", "analysis-2.stg.bak", "analysis-x.stg"})
+    WriteBytes(chromatograms / name, "kept");
+  fs::create_directories(chromatograms / "analysis-5.stg");
+  fs::create_symlink("notes.txt", chromatograms / "analysis-6.stg");
+  const std::vector<std::string> others = {"chromatograms/analysis-01.stg", "chromatograms/analysis-2.stg.bak",
+                                           "chromatograms/analysis-5.stg", "chromatograms/analysis-6.stg",
+                                           "chromatograms/analysis-x.stg", "chromatograms/notes.txt"};
+  std::vector<std::string> earlier = {"chromatograms", "chromatograms/analysis-1.stg", "chromatograms/analysis-2.stg",
+                                      "chromatograms/analysis-3.stg", "lortan.db"};
+  earlier.insert(earlier.end(), others.begin(), others.end());
+  std::sort(earlier.begin(), earlier.end());
 
   const Result refused = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out");
   EXPECT_EQ(refused.code, 2);
   EXPECT_NE(refused.err.find("lortan.db exists already (--force replaces it)"), std::string::npos) << refused.err;
   EXPECT_EQ(ReadBytes(dir / "out" / "lortan.db"), before);
+  EXPECT_EQ(Listing(dir / "out"), earlier);
 
+  // A forced import that fails at the end (its chromatogram file cannot take its place)
+  // leaves the earlier database with every file it names.
+  fs::create_directories(chromatograms / "analysis-7.stg" / "inside");
+  const Result blockedForce = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
+  EXPECT_EQ(blockedForce.code, 2);
+  EXPECT_NE(blockedForce.err.find("analysis-7.stg: cannot put the chromatogram file in place"), std::string::npos)
+      << blockedForce.err;
+  EXPECT_EQ(ReadBytes(dir / "out" / "lortan.db"), before);
+  fs::remove_all(chromatograms / "analysis-7.stg");
+  EXPECT_EQ(Listing(dir / "out"), earlier);
+
+  // Replaced: the earlier import's files go, the new database's and all others stay.
   const Result forced = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
   ASSERT_EQ(forced.code, 0) << forced.err;
+  EXPECT_EQ(forced.out, "imported into " + (dir / "out" / "lortan.db").string() +
+                            ": analyses 1, peaks 1, mixtures 2, components 2\n");
   EXPECT_EQ(Dump(dir / "out" / "lortan.db").front(), "7|NULL|NULL|NULL|NULL|NULL|0|0|");
+  std::vector<std::string> now = {"chromatograms", "chromatograms/analysis-7.stg", "lortan.db"};
+  now.insert(now.end(), others.begin(), others.end());
+  std::sort(now.begin(), now.end());
+  EXPECT_EQ(Listing(dir / "out"), now);
 
   // The chromatogram folder cannot be made: no database, no temporary file.
   fs::create_directories(dir / "blocked_out");

@@ -4,7 +4,8 @@
 // random host databases with the awkward cases: repeated mixture names (also in another
 // letter case), mixtures without components, analyses without peaks, without pressure or
 // temperature, with unreadable or missing chromatogram files, hidden and deleted rows,
-// peaks without names, texts with delimiters, quotes and line breaks.
+// peaks and certificate components without names, texts with delimiters, quotes and
+// line breaks.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -116,6 +117,12 @@ class RandomHost {
     return Int(t);
   }
 
+  // A certificate's component name; now and then none (NULL or empty), as a host keeps it.
+  Value ComponentName() {
+    if (!Chance(0.1)) return Txt(Pick(components_));
+    return Chance(0.5) ? Value{} : Txt("");
+  }
+
   void WriteMixtures() {
     const int count = Uniform(2, 6);
     std::int32_t id = Uniform(1, 5);
@@ -128,7 +135,7 @@ class RandomHost {
       const int components = Chance(0.25) ? 0 : Uniform(1, 8);
       for (int c = 0; c < components; ++c)
         Insert("INSERT INTO mixturecomp (mixtureid, nameid, name, concentration, deviation) VALUES (?, ?, ?, ?, ?)",
-               {Int(id), Int(Uniform(1, 30)), Txt(Pick(components_)), Dbl(Real(0.001, 20)), Dbl(Real(0.1, 5))});
+               {Int(id), Int(Uniform(1, 30)), ComponentName(), Dbl(Real(0.001, 20)), Dbl(Real(0.1, 5))});
       id += Uniform(1, 4);
     }
   }
@@ -175,15 +182,21 @@ class RandomHost {
 };
 
 TEST(RoundTrip, RandomHostDatabases) {
+  // A certificate row whose last three fields are no name, a concentration and a deviation.
+  static const std::regex unnamedComponent(",,[-+.0-9e]+,[-+.0-9e]+\r$", std::regex::multiline);
+  bool unnamedSeen = false;
   for (std::uint32_t seed = 1; seed <= 8; ++seed) {
     TempDir dir("round_trip_random_" + std::to_string(seed));
     RandomHost host(seed, dir / "x");
     ExpectRoundTrip(host.db(), dir / "work", "seed " + std::to_string(seed));
+    const std::string certificates = ReadBytes(dir / "work" / "csv1" / "certificates.csv");
+    unnamedSeen = unnamedSeen || std::regex_search(certificates, unnamedComponent);
     if (HasFailure()) {
-      std::cerr << ReadBytes(dir / "work" / "csv1" / "areas.csv") << ReadBytes(dir / "work" / "csv1" / "certificates.csv");
+      std::cerr << ReadBytes(dir / "work" / "csv1" / "areas.csv") << certificates;
       return;
     }
   }
+  EXPECT_TRUE(unnamedSeen) << "no seed wrote a component without a name";
 }
 
 }  // namespace
