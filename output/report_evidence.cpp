@@ -21,12 +21,15 @@ sys::Text Int(std::int64_t v) { return sys::Format(u"%d", v); }
 // intermediate-values page shows it.
 sys::Text JudgedText(double norm, bool ok) { return HasValue(norm) ? VerdictText(ok) : sys::Text(u"---"); }
 
+// Column heads of the certified values. A column without a mixture gets no items and a
+// mixture without a cylinder no cylinder item, so a template can leave out the words
+// that would head nothing ("баллон" with no number after it).
 void MixtureHeads(pugi::xml_node root, const MixtureList& mixtures) {
   const std::size_t m = std::min<std::size_t>(mixtures.size(), 5);
   for (std::size_t e = 0; e < m; ++e) {
     const std::string n = std::to_string(e + 1);
     Item(root, ("table4Mix" + n).c_str(), mixtures[e]->name);
-    Item(root, ("table4Balloon" + n).c_str(), mixtures[e]->ballon);
+    if (!mixtures[e]->ballon.empty()) Item(root, ("table4Balloon" + n).c_str(), mixtures[e]->ballon);
   }
 }
 

@@ -39,7 +39,8 @@ sys::Text CurveModelText(const CalibrationCurve& curve);
 
 // Appends, under `root` and after whatever it holds:
 //  - with content.mixtureInfo: per column pair e of "table4" (e = 1 to min(mixtures, 5))
-//    the mixture's name "table4Mix" + e and its cylinder "table4Balloon" + e;
+//    the mixture's name "table4Mix" + e and, when it has one, its cylinder
+//    "table4Balloon" + e (the templates head a column without them with nothing);
 //  - with content.resultCheck: "table7" (per curve in list order a heading row "evNum",
 //    "evComp", "evChannel", "evModel", "evFormula", then one row per point with a mean
 //    area: "ptMixture", "ptBalloon", "ptX", "ptU", "ptN", "ptA", "ptRsd", "ptRsdNorm",

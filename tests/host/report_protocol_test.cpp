@@ -67,14 +67,26 @@ class ReportProtocol : public EngineTest {
     std::ofstream(picture_, std::ios::binary).write(reinterpret_cast<const char*>(kPng), sizeof kPng);
   }
 
-  // The document the report dialog builds with every switch on, the graph of methane.
-  pugi::xml_node Document(pugi::xml_document& doc, int digits) {
+  // The document the report dialog builds with every switch on, the graph of methane, for
+  // the lists of the last run (the fixture's unless given).
+  pugi::xml_node Document(pugi::xml_document& doc, int digits, const RunLists* lists = nullptr) {
+    if (!lists) lists = &lists_;
     ReportContent c{u"Хроматограф «Кристалл» № 1234-56", u"Петрова-Водкина Е. С.", true, true, true, true};
-    pugi::xml_node root = BuildReportDocument(doc, c, lists_.mixtures, lists_.assays, context, digits, 1700000000);
+    pugi::xml_node root = BuildReportDocument(doc, c, lists->mixtures, lists->assays, context, digits, 1700000000);
     AppendGraphItems(root, *Curve(u"Метан"), digits);
     AppendPicture(root, sys::FromUtf8(picture_));
-    AppendReportEvidence(root, c, lists_.mixtures, context, SystemMessageLog(), digits);
+    AppendReportEvidence(root, c, lists->mixtures, context, SystemMessageLog(), digits);
     return root;
+  }
+
+  // The filled content document of `root` exported with `templatePath`.
+  void Filled(pugi::xml_node root, const char16_t* templatePath, pugi::xml_document& content) {
+    const fs::path odt = folder_.path() / "report.odt";
+    Export(root, odt, templatePath);
+    std::string error;
+    const auto package = odt::ReadPackage(odt.string(), error);
+    ASSERT_TRUE(package) << error;
+    ASSERT_TRUE(content.load_string(odt::FindEntry(*package, "content.xml")->data.c_str()));
   }
 
   void Export(pugi::xml_node root, const fs::path& out,
@@ -105,13 +117,8 @@ TEST_F(ReportProtocol, FilledEvidenceHoldsEveryValueOfTheRun) {
 void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
   pugi::xml_document data;
   const pugi::xml_node root = Document(data, 3);
-  const fs::path odt = folder_.path() / "report.odt";
-  Export(root, odt, templatePath);
-  std::string error;
-  const auto package = odt::ReadPackage(odt.string(), error);
-  ASSERT_TRUE(package) << error;
   pugi::xml_document content;
-  ASSERT_TRUE(content.load_string(odt::FindEntry(*package, "content.xml")->data.c_str()));
+  ASSERT_NO_FATAL_FAILURE(Filled(root, templatePath, content));
 
   std::vector<pugi::xml_node> rows;
   for (pugi::xml_node r : Table(content, "table7").children("table:table-row")) rows.push_back(r);
@@ -147,6 +154,27 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
     EXPECT_NE(all.find(root.child(item).text().get()), std::string::npos) << item;
   const std::string head = TextOf(Table(content, "table4").child("table:table-header-rows"));
   EXPECT_NE(head.find("Смесь 3ГСО 10542-2014баллон № 40-18703"), std::string::npos) << head;
+}
+
+// With fewer than five mixtures, one of them without a cylinder, the certified values'
+// column heads say what there is: no "Смесь 4" over an unused column, no "баллон" with
+// nothing after it.
+TEST_F(ReportProtocol, CertifiedValuesHeadsShowOnlyTheMixturesThere) {
+  RunLists few;
+  few.AddMixture(u"ПГС-1", {{u"Метан", 90.0, 0.05}}).ballon = u"Б-1";
+  few.AddMixture(u"ПГС-2", {{u"Метан", 95.0, 0.05}});
+  few.AddMixture(u"ПГС-3", {{u"Метан", 99.0, 0.05}}).ballon = u"Б-3";
+  for (std::size_t m = 0; m < 3; ++m)
+    for (int k = 0; k < 5; ++k) few.AddAssay(m, {{u"Метан", 1.0e6 * (90.0 + 4.5 * m) * (1 + 0.0005 * k), 0, 1.1}});
+  Run(few);
+  for (const char16_t* templatePath : {u"Vetrix\\ReportTemplateWitchGraph.odt", u"Vetrix\\ReportTemplate.odt"}) {
+    SCOPED_TRACE(sys::ToUtf8(templatePath));
+    pugi::xml_document data, content;
+    ASSERT_NO_FATAL_FAILURE(Filled(Document(data, 3, &few), templatePath, content));
+    const pugi::xml_node heads = Table(content, "table4").child("table:table-header-rows").child("table:table-row");
+    EXPECT_EQ(Cells(heads), (std::vector<std::string>{"№", "Компонент", "Смесь 1ПГС-1баллон Б-1", "Смесь 2ПГС-2",
+                                                      "Смесь 3ПГС-3баллон Б-3", "", ""}));
+  }
 }
 
 // Texts of the data document that must stay whole on the page: every number, date and time

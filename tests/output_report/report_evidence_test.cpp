@@ -190,6 +190,19 @@ TEST_F(ReportEvidence, CertifiedValuesColumnsNameTheirMixtures) {
   EXPECT_EQ(Text(root, "table4Balloon5"), "№ 40-18705");
   EXPECT_FALSE(root.child("table4Mix6"));
   EXPECT_FALSE(root.child("table4Balloon6"));
+
+  // Fewer mixtures, one without a cylinder: nothing for the unused columns, no cylinder
+  // item where there is no cylinder.
+  RunLists few;
+  few.AddMixture(u"ПГС-1", {{u"Метан", 90.0}}).ballon = u"Б-1";
+  few.AddMixture(u"ПГС-2", {{u"Метан", 95.0}});
+  few.AddMixture(u"ПГС-3", {{u"Метан", 99.0}}).ballon = u"Б-3";
+  pugi::xml_document heads;
+  pugi::xml_node headsRoot = heads.append_child("root");
+  AppendReportEvidence(headsRoot, c, few.mixtures, context, SystemMessageLog(), 3);
+  EXPECT_EQ(Xml(headsRoot), "<root><table4Mix1>ПГС-1</table4Mix1><table4Balloon1>Б-1</table4Balloon1>"
+                            "<table4Mix2>ПГС-2</table4Mix2><table4Mix3>ПГС-3</table4Mix3>"
+                            "<table4Balloon3>Б-3</table4Balloon3></root>");
 }
 
 }  // namespace
