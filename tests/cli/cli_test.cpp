@@ -2,42 +2,20 @@
 // JSON forms, and the failures a user can meet.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
+
+#include "tests/support/run_command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct Result {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Result RunCommand(const std::string& command) {
-  const fs::path errFile = fs::temp_directory_path() / ("vetrix_cli_err_" + std::to_string(::getpid()));
-  FILE* pipe = ::popen((command + " 2>" + errFile.string()).c_str(), "r");
-  Result r{-1, {}, {}};
-  if (!pipe) return r;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errFile);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  r.err = ss.str();
-  fs::remove(errFile);
-  return r;
-}
+using test_support::Result;
+using test_support::RunCommand;
 
 class DemoCheck : public ::testing::Test {
  protected:
@@ -164,11 +142,8 @@ TEST_F(DemoCheck, FailuresExitWithTwoAndOneLine) {
 TEST_F(DemoCheck, GeneratorIsDeterministic) {
   const fs::path again = *dir / "again";
   ASSERT_EQ(RunCommand(std::string(VETRIX_DEMO_DATA) + " --out " + again.string()).code, 0);
-  auto bytes = [](const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
-  EXPECT_EQ(bytes(*dir / "chromatograms" / "gso2_3.stg"), bytes(again / "chromatograms" / "gso2_3.stg"));
+  EXPECT_EQ(test_support::ReadBytes(*dir / "chromatograms" / "gso2_3.stg"),
+            test_support::ReadBytes(again / "chromatograms" / "gso2_3.stg"));
   EXPECT_EQ(Check("--json").out, RunCommand(std::string(VETRIX_CHECK) + " --json --db " + (again / "lortan.db").string()).out);
 }
 

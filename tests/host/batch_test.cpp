@@ -13,11 +13,6 @@
 
 namespace {
 
-struct Outcome {
-  int code;
-  std::string out, err;
-};
-
 class Batch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,22 +29,18 @@ class Batch : public ::testing::Test {
     sqlite3_close(db);
   }
 
-  Outcome Lortan(const std::string& arguments) {
-    const std::string command = std::string("env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM '") + LORTAN_EXECUTABLE +
-                                "' --batch --profile '" + (folder_ / "profile.db") + "' --plugins '" +
-                                (folder_ / "plugins") + "' " + arguments + " >'" + (folder_ / "out.txt") + "' 2>'" +
-                                (folder_ / "err.txt") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder_ / "out.txt"),
-            ReadWholeFile(folder_ / "err.txt")};
+  ShellOutcome Lortan(const std::string& arguments) {
+    return RunShell(folder_, std::string("env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM '") + LORTAN_EXECUTABLE +
+                                 "' --batch --profile '" + (folder_ / "profile.db") + "' --plugins '" +
+                                 (folder_ / "plugins") + "' " + arguments);
   }
 
   TestFolder folder_;
 };
 
 TEST_F(Batch, PrintsTheResultsAndMessagesAndWritesTheExportAndTheReport) {
-  const Outcome run = Lortan("--db '" + (folder_ / "host.db") + "' --select 6,3,1 --export '" + (folder_ / "out") +
-                             "' --report '" + (folder_ / "r.odt") + "' --report-parts list");
+  const ShellOutcome run = Lortan("--db '" + (folder_ / "host.db") + "' --select 6,3,1 --export '" + (folder_ / "out") +
+                                  "' --report '" + (folder_ / "r.odt") + "' --report-parts list");
   ASSERT_EQ(run.code, 0) << run.err;
   const std::vector<sys::Text> header = {
       u"№", u"Пик", u"Канал", u"Коэфф. B", u"Коэфф. b", u"Соотв. b", u"Коэфф. корреляции R²", u"Норматив", u"Соотв."};
@@ -74,7 +65,7 @@ TEST_F(Batch, PrintsTheResultsAndMessagesAndWritesTheExportAndTheReport) {
 
 TEST_F(Batch, ARefusedStepIsAFailure) {
   // The report cannot be written into a folder that does not exist: exit code 1.
-  Outcome run = Lortan("--db '" + (folder_ / "host.db") + "' --report '" + (folder_ / "none/r.odt") + "'");
+  ShellOutcome run = Lortan("--db '" + (folder_ / "host.db") + "' --report '" + (folder_ / "none/r.odt") + "'");
   EXPECT_EQ(run.code, 1) << run.err;
   EXPECT_NE(run.err.find("Ошибка формирования отчета"), std::string::npos) << run.err;
   EXPECT_FALSE(run.out.empty());  // the results were printed all the same

@@ -10,27 +10,16 @@
 
 namespace {
 
-struct Outcome {
-  int code;
-  std::string out, err;
-};
-
-Outcome Shell(const TestFolder& folder, const std::string& command) {
-  const int status =
-      std::system((command + " >'" + (folder / "out.txt") + "' 2>'" + (folder / "err.txt") + "'").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder / "out.txt"),
-          ReadWholeFile(folder / "err.txt")};
-}
-
 TEST(EndToEnd, BatchHostPrintsWhatTheHeadlessCheckPrintsAndWritesTheDocuments) {
   TestFolder folder;
-  ASSERT_EQ(Shell(folder, std::string("'") + VETRIX_DEMO_DATA + "' --out '" + (folder / "demo") + "'").code, 0);
+  ASSERT_EQ(RunShell(folder, std::string("'") + VETRIX_DEMO_DATA + "' --out '" + (folder / "demo") + "'").code, 0);
   const std::string db = folder / "demo/lortan.db";
-  const Outcome check = Shell(folder, std::string("'") + VETRIX_CHECK + "' --db '" + db + "'");
+  const ShellOutcome check = RunShell(folder, std::string("'") + VETRIX_CHECK + "' --db '" + db + "'");
   ASSERT_EQ(check.code, 0) << check.err;
-  const Outcome batch = Shell(folder, std::string("env -u XDG_RUNTIME_DIR '") + LORTAN_EXECUTABLE + "' --batch --db '" +
-                                          db + "' --profile '" + (folder / "profile.db") + "' --select all --export '" +
-                                          (folder / "export") + "' --report '" + (folder / "report.odt") + "'");
+  const ShellOutcome batch =
+      RunShell(folder, std::string("env -u XDG_RUNTIME_DIR '") + LORTAN_EXECUTABLE + "' --batch --db '" + db +
+                           "' --profile '" + (folder / "profile.db") + "' --select all --export '" +
+                           (folder / "export") + "' --report '" + (folder / "report.odt") + "'");
   ASSERT_EQ(batch.code, 0) << batch.err;
   EXPECT_EQ(batch.out, check.out);
 

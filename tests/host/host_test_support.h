@@ -1,4 +1,5 @@
-// host_test_support.h: a private temporary folder per test and small file helpers.
+// host_test_support.h: a private temporary folder per test, small file helpers and a
+// shell command run with its output captured in files of that folder.
 #pragma once
 
 #include <stdlib.h>
@@ -33,4 +34,20 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+// What a shell command line gave: its exit code (-1 when it did not exit normally) and
+// its standard output and standard error, each read whole.
+struct ShellOutcome {
+  int code;
+  std::string out, err;
+};
+
+// Runs `command` through the shell with its standard output and standard error going to
+// out.txt and err.txt in `folder` (overwritten by each run).
+inline ShellOutcome RunShell(const TestFolder& folder, const std::string& command) {
+  const int status =
+      std::system((command + " >'" + (folder / "out.txt") + "' 2>'" + (folder / "err.txt") + "'").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder / "out.txt"),
+          ReadWholeFile(folder / "err.txt")};
 }

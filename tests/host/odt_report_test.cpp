@@ -14,6 +14,7 @@
 #include "host/odt/odf_text.h"
 #include "host/odt/zip_package.h"
 #include "host_test_support.h"
+#include "tests/support/odf_text.h"
 
 namespace {
 
@@ -95,31 +96,11 @@ std::vector<pugi::xml_node> Named(pugi::xml_node node, const char* name) {
   return out;
 }
 
-pugi::xml_node Table(pugi::xml_document& content, const char* name) {
-  for (pugi::xml_node t : Named(content, "table:table"))
-    if (std::string(t.attribute("table:name").value()) == name) return t;
-  return {};
-}
-
 // Body rows (outside the header rows) of a table.
 std::vector<pugi::xml_node> BodyRows(pugi::xml_node table) {
   std::vector<pugi::xml_node> rows;
   for (pugi::xml_node r : table.children("table:table-row")) rows.push_back(r);
   return rows;
-}
-
-// The visible text of a node: character data, with <text:s text:c="n"/> as n blanks.
-std::string TextOf(pugi::xml_node node) {
-  std::string text;
-  for (pugi::xml_node c : node.children()) {
-    if (c.type() == pugi::node_pcdata)
-      text += c.value();
-    else if (std::string(c.name()) == "text:s")
-      text += std::string(c.attribute("text:c").as_uint(1), ' ');
-    else
-      text += TextOf(c);
-  }
-  return text;
 }
 
 class OdtReport : public ::testing::Test {
@@ -184,23 +165,23 @@ TEST_F(OdtReport, TheFilledReportHoldsEveryRowAndTheEmbeddedPicture) {
 
   // Every row, every value; no placeholder is left.
   EXPECT_TRUE(Named(content, "text:placeholder").empty());
-  EXPECT_EQ(BodyRows(Table(content, "table1")).size(), 3u);
-  EXPECT_EQ(BodyRows(Table(content, "table2")).size(), 5u);
-  const std::vector<pugi::xml_node> assays = BodyRows(Table(content, "table3"));
+  EXPECT_EQ(BodyRows(OdfTable(content, "table1")).size(), 3u);
+  EXPECT_EQ(BodyRows(OdfTable(content, "table2")).size(), 5u);
+  const std::vector<pugi::xml_node> assays = BodyRows(OdfTable(content, "table3"));
   ASSERT_EQ(assays.size(), 25u);
-  EXPECT_EQ(TextOf(assays[24]),
+  EXPECT_EQ(OdfText(assays[24]),
             "25Проба 25"
             "01.02.2024  10:30"
             "Баллон № 40-1871");  // both blanks kept
-  EXPECT_EQ(BodyRows(Table(content, "table4")).size(), 1u);
-  EXPECT_EQ(BodyRows(Table(content, "table6")).size(), 2u);
-  const std::vector<pugi::xml_node> results = BodyRows(Table(content, "table5"));
+  EXPECT_EQ(BodyRows(OdfTable(content, "table4")).size(), 1u);
+  EXPECT_EQ(BodyRows(OdfTable(content, "table6")).size(), 2u);
+  const std::vector<pugi::xml_node> results = BodyRows(OdfTable(content, "table5"));
   ASSERT_EQ(results.size(), 4u);
   // Channel rows take the template row made for them: one cell across the table.
   EXPECT_STREQ(results[0].child("table:table-cell").attribute("table:number-columns-spanned").value(), "9");
-  EXPECT_EQ(TextOf(results[0]), "-- Канал 1 --");
-  EXPECT_EQ(TextOf(results[3]), "2Азот (до 0,025)------------0,999------");
-  const std::string body = TextOf(content.child("office:document-content").child("office:body"));
+  EXPECT_EQ(OdfText(results[0]), "-- Канал 1 --");
+  EXPECT_EQ(OdfText(results[3]), "2Азот (до 0,025)------------0,999------");
+  const std::string body = OdfText(content.child("office:document-content").child("office:body"));
   for (const char* text :
        {"ПРОТОКОЛ", "ГОСТ 31371.7-2020, приложение Б", "01.02.2024, 11:00", "Иванова А. П.", "Хроматограф № 17",
         "Баллон № 40-1875", "97,512", "A = 1234,500 * x + 0,000", "компонент Метан, канал 1"})
@@ -221,12 +202,12 @@ TEST_F(OdtReport, PartsTheDataLacksAreLeftOut) {
     ASSERT_TRUE(package) << error;
     pugi::xml_document content;
     ASSERT_TRUE(content.load_string(odt::FindEntry(*package, "content.xml")->data.c_str()));
-    EXPECT_TRUE(Table(content, "table1"));
+    EXPECT_TRUE(OdfTable(content, "table1"));
     for (const char* gone : {"table2", "table3", "table4", "table5", "table6"})
-      EXPECT_FALSE(Table(content, gone)) << gone;
+      EXPECT_FALSE(OdfTable(content, gone)) << gone;
     EXPECT_TRUE(Named(content, "draw:frame").empty());
     EXPECT_TRUE(Named(content, "text:placeholder").empty());
-    EXPECT_EQ(TextOf(content).find("Рисунок"), std::string::npos);
+    EXPECT_EQ(OdfText(content).find("Рисунок"), std::string::npos);
     EXPECT_EQ(package->size(), 5u);  // mimetype, content, styles, meta, manifest: no picture
   }
 }

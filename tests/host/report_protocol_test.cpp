@@ -14,6 +14,7 @@
 #include "host_test_support.h"
 #include "output/report_evidence.h"
 #include "tests/output_report/protocol_run.h"
+#include "tests/support/odf_text.h"
 
 namespace {
 
@@ -26,35 +27,9 @@ constexpr unsigned char kPng[] = {
     0x0c, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xff, 0xff, 0x3f, 0x00, 0x05, 0xfe, 0x02, 0xfe, 0x0d,
     0xef, 0x46, 0xb8, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
 
-// The visible text of an ODF node: blanks, tabs and line breaks as characters.
-std::string TextOf(pugi::xml_node node) {
-  std::string text;
-  for (pugi::xml_node c : node.children()) {
-    const std::string name = c.name();
-    if (c.type() == pugi::node_pcdata) text += c.value();
-    else if (name == "text:s") text += std::string(c.attribute("text:c").as_uint(1), ' ');
-    else if (name == "text:tab") text += '\t';
-    else if (name == "text:line-break") text += '\n';
-    else text += TextOf(c);
-  }
-  return text;
-}
-
 std::string Unix(std::string text) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   return text;
-}
-
-pugi::xml_node Table(const pugi::xml_document& content, const char* name) {
-  const std::string path = std::string("//table:table[@table:name='") + name + "']";
-  return content.select_node(path.c_str()).node();
-}
-
-// The texts of a body row's cells (covered cells left out).
-std::vector<std::string> Cells(pugi::xml_node row) {
-  std::vector<std::string> cells;
-  for (pugi::xml_node c : row.children("table:table-cell")) cells.push_back(TextOf(c));
-  return cells;
 }
 
 class ReportProtocol : public EngineTest {
@@ -121,13 +96,13 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
   ASSERT_NO_FATAL_FAILURE(Filled(root, templatePath, content));
 
   std::vector<pugi::xml_node> rows;
-  for (pugi::xml_node r : Table(content, "table7").children("table:table-row")) rows.push_back(r);
+  for (pugi::xml_node r : OdfTable(content, "table7").children("table:table-row")) rows.push_back(r);
   std::vector<pugi::xml_node> data7;
   for (pugi::xml_node r : root.child("table7").children("row")) data7.push_back(r);
   ASSERT_EQ(rows.size(), data7.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const pugi::xml_node d = data7[i];
-    const std::vector<std::string> cells = Cells(rows[i]);
+    const std::vector<std::string> cells = OdfCells(rows[i]);
     auto v = [&](const char* name) { return std::string(d.child(name).text().get()); };
     if (d.child("evComp")) {
       ASSERT_EQ(cells.size(), 2u);
@@ -141,18 +116,18 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
     EXPECT_EQ(cells, expected) << "row " << i;
   }
 
-  std::vector<std::vector<std::string>> messages, expectedMessages;
-  for (pugi::xml_node r : Table(content, "table8").children("table:table-row")) messages.push_back(Cells(r));
+  const std::vector<std::vector<std::string>> messages = OdfBodyRows(content, "table8");
+  std::vector<std::vector<std::string>> expectedMessages;
   for (pugi::xml_node r : root.child("table8").children("row"))
     expectedMessages.push_back({r.child("msgNum").text().get(), r.child("msgLevel").text().get(),
                                 Unix(r.child("msgText").text().get())});
   EXPECT_EQ(messages, expectedMessages);
   EXPECT_GE(messages.size(), 2u);
 
-  const std::string all = TextOf(content.child("office:document-content").child("office:body"));
+  const std::string all = OdfText(content.child("office:document-content").child("office:body"));
   for (const char* item : {"PressureCorrection", "TemperatureCorrection", "table4Mix1", "table4Balloon5"})
     EXPECT_NE(all.find(root.child(item).text().get()), std::string::npos) << item;
-  const std::string head = TextOf(Table(content, "table4").child("table:table-header-rows"));
+  const std::string head = OdfText(OdfTable(content, "table4").child("table:table-header-rows"));
   EXPECT_NE(head.find("Смесь 3ГСО 10542-2014баллон № 40-18703"), std::string::npos) << head;
 }
 
@@ -171,8 +146,8 @@ TEST_F(ReportProtocol, CertifiedValuesHeadsShowOnlyTheMixturesThere) {
     SCOPED_TRACE(sys::ToUtf8(templatePath));
     pugi::xml_document data, content;
     ASSERT_NO_FATAL_FAILURE(Filled(Document(data, 3, &few), templatePath, content));
-    const pugi::xml_node heads = Table(content, "table4").child("table:table-header-rows").child("table:table-row");
-    EXPECT_EQ(Cells(heads), (std::vector<std::string>{"№", "Компонент", "Смесь 1ПГС-1баллон Б-1", "Смесь 2ПГС-2",
+    const pugi::xml_node heads = OdfTable(content, "table4").child("table:table-header-rows").child("table:table-row");
+    EXPECT_EQ(OdfCells(heads), (std::vector<std::string>{"№", "Компонент", "Смесь 1ПГС-1баллон Б-1", "Смесь 2ПГС-2",
                                                       "Смесь 3ПГС-3баллон Б-3", "", ""}));
   }
 }

@@ -12,6 +12,7 @@
 
 #include "host/odt/zip_package.h"
 #include "host_test_support.h"
+#include "tests/support/odf_text.h"
 
 namespace {
 
@@ -36,31 +37,6 @@ std::string Fixed(const Json& v, int digits = kReportDigits) {
 }
 
 std::string Verdict(bool ok) { return ok ? "Да" : "Нет"; }
-
-std::string TextOf(pugi::xml_node node) {
-  std::string text;
-  for (pugi::xml_node c : node.children()) {
-    const std::string name = c.name();
-    if (c.type() == pugi::node_pcdata) text += c.value();
-    else if (name == "text:s") text += std::string(c.attribute("text:c").as_uint(1), ' ');
-    else if (name == "text:tab") text += '\t';
-    else if (name == "text:line-break") text += '\n';
-    else text += TextOf(c);
-  }
-  return text;
-}
-
-// Every body row of the named table, as the texts of its cells.
-std::vector<std::vector<std::string>> Rows(const pugi::xml_document& content, const char* table) {
-  std::vector<std::vector<std::string>> rows;
-  const std::string path = std::string("//table:table[@table:name='") + table + "']";
-  for (pugi::xml_node r : content.select_node(path.c_str()).node().children("table:table-row")) {
-    std::vector<std::string> cells;
-    for (pugi::xml_node c : r.children("table:table-cell")) cells.push_back(TextOf(c));
-    rows.push_back(cells);
-  }
-  return rows;
-}
 
 // The curve's points that have a mean area, in stored order.
 std::vector<Json> Measured(const Json& curve) {
@@ -91,7 +67,7 @@ TEST(ReportValues, EveryValueOfTheDemoReportIsWhatTheHeadlessCheckComputes) {
   ASSERT_FALSE(curves.empty());
 
   // Certified values: per ordinary curve, the pair of each of the first five mixtures.
-  const auto t4 = Rows(content, "table4");
+  const auto t4 = OdfBodyRows(content, "table4");
   std::size_t row = 0;
   for (std::size_t i = 0; i < curves.size(); ++i) {
     const Json& c = curves[i];
@@ -115,7 +91,7 @@ TEST(ReportValues, EveryValueOfTheDemoReportIsWhatTheHeadlessCheckComputes) {
   EXPECT_EQ(row, t4.size());
 
   // Results: every curve that was not split, after its channel's heading.
-  const auto t5 = Rows(content, "table5");
+  const auto t5 = OdfBodyRows(content, "table5");
   row = 0;
   for (std::size_t i = 0; i < curves.size(); ++i) {
     const Json& c = curves[i];
@@ -134,7 +110,7 @@ TEST(ReportValues, EveryValueOfTheDemoReportIsWhatTheHeadlessCheckComputes) {
   EXPECT_EQ(row, t5.size());
 
   // Evidence: a heading per curve, then every point with a mean area.
-  const auto t7 = Rows(content, "table7");
+  const auto t7 = OdfBodyRows(content, "table7");
   row = 0;
   for (std::size_t i = 0; i < curves.size(); ++i) {
     const Json& c = curves[i];
@@ -156,7 +132,7 @@ TEST(ReportValues, EveryValueOfTheDemoReportIsWhatTheHeadlessCheckComputes) {
   EXPECT_EQ(row, t7.size());
 
   // The graph's points: the shown curve's measured points by concentration.
-  const auto t6 = Rows(content, "table6");
+  const auto t6 = OdfBodyRows(content, "table6");
   ASSERT_FALSE(t6.empty());
   bool matched = false;
   for (const Json& c : curves) {
@@ -176,7 +152,7 @@ TEST(ReportValues, EveryValueOfTheDemoReportIsWhatTheHeadlessCheckComputes) {
   EXPECT_TRUE(matched) << "the graph's points are those of a curve of the run";
 
   // Messages: errors, then warnings, numbered on.
-  const auto t8 = Rows(content, "table8");
+  const auto t8 = OdfBodyRows(content, "table8");
   std::vector<std::vector<std::string>> expected;
   for (const auto& [list, level] : {std::pair{"errors", "Ошибка!"}, {"warnings", "Предупреждение!"}}) {
     for (const Json& m : check["messages"][list]) {

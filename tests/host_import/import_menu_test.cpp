@@ -177,31 +177,21 @@ TEST_F(ImportMenu, TheRealModuleOpensAgainAfterTheHostStartsAgain) {
   }
 }
 
-struct Outcome {
-  int code;
-  std::string out, err;
-};
-
-Outcome Shell(const TestFolder& folder, const std::string& command) {
-  const int status =
-      std::system((command + " >'" + (folder / "out.txt") + "' 2>'" + (folder / "err.txt") + "'").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder / "out.txt"),
-          ReadWholeFile(folder / "err.txt")};
-}
-
 TEST(ImportedDatabase, TheBatchHostPrintsWhatTheHeadlessCheckPrints) {
   const fs::path plugins = fs::path(LORTAN_EXECUTABLE).parent_path() / "plugins" / "libvetrix.so";
   if (!fs::exists(plugins)) GTEST_SKIP() << "the module is not built";
   TestFolder folder;
   const std::string examples = std::string(std::getenv("VETRIX_SOURCE_DIR")) + "/examples/";
-  const Outcome import = Shell(folder, std::string("'") + VETRIX_IMPORT + "' --areas '" + examples + "demo-areas.csv' --certificates '" +
-                                           examples + "demo-certificates.csv' --out '" + (folder / "imported") + "'");
+  const ShellOutcome import = RunShell(folder, std::string("'") + VETRIX_IMPORT + "' --areas '" + examples +
+                                                   "demo-areas.csv' --certificates '" + examples +
+                                                   "demo-certificates.csv' --out '" + (folder / "imported") + "'");
   ASSERT_EQ(import.code, 0) << import.err;
   const std::string db = folder / "imported/lortan.db";
-  const Outcome check = Shell(folder, std::string("'") + VETRIX_CHECK + "' --db '" + db + "'");
+  const ShellOutcome check = RunShell(folder, std::string("'") + VETRIX_CHECK + "' --db '" + db + "'");
   ASSERT_EQ(check.code, 0) << check.err;
-  const Outcome batch = Shell(folder, std::string("env -u XDG_RUNTIME_DIR '") + LORTAN_EXECUTABLE + "' --batch --db '" +
-                                          db + "' --profile '" + (folder / "profile.db") + "' --select all");
+  const ShellOutcome batch =
+      RunShell(folder, std::string("env -u XDG_RUNTIME_DIR '") + LORTAN_EXECUTABLE + "' --batch --db '" + db +
+                           "' --profile '" + (folder / "profile.db") + "' --select all");
   ASSERT_EQ(batch.code, 0) << batch.err;
   EXPECT_EQ(batch.out, check.out);
   EXPECT_NE(check.out.find("Азот"), std::string::npos);

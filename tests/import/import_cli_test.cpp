@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "data/lortan_file.h"
-#include "tests/import/run_command.h"
+#include "tests/support/run_command.h"
 
 namespace {
 
-using namespace import_test;
+using namespace test_support;
 
 const std::string kAreas =
     "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time\n"

@@ -15,11 +15,11 @@
 
 #include "cli/host_schema.h"
 #include "data/lortan_file.h"
-#include "tests/import/run_command.h"
+#include "tests/support/run_command.h"
 
 namespace {
 
-using namespace import_test;
+using namespace test_support;
 
 // The file names in the chromatogram texts of messages differ by design.
 std::string WithoutFileNames(const std::string& text) {

@@ -1,4 +1,5 @@
-// run_command.h: running the built programs from the import tests, and small file helpers.
+// run_command.h: running the built programs from tests (standard output through a pipe,
+// standard error through a file), and small file helpers. Header only.
 #pragma once
 
 #include <sys/wait.h>
@@ -11,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-namespace import_test {
+namespace test_support {
 
 namespace fs = std::filesystem;
 
@@ -25,7 +26,7 @@ struct Result {
 inline Result RunCommand(const std::string& command) {
   static int serial = 0;
   const fs::path errFile =
-      fs::temp_directory_path() / ("vetrix_import_err_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
+      fs::temp_directory_path() / ("vetrix_command_err_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
   Result r;
   FILE* pipe = ::popen((command + " 2>" + errFile.string()).c_str(), "r");
   if (!pipe) return r;
@@ -77,4 +78,4 @@ class TempDir {
   fs::path path_;
 };
 
-}  // namespace import_test
+}  // namespace test_support
