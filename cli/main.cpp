@@ -1,6 +1,8 @@
 // vetrix-check: the linearity check without windows.
 //
-// Loads chromatograms from a host database, runs the check and prints the results table
+// Builds the run's inputs from its command line (component list, correction switches,
+// digits, export folder; no profile, no host), loads chromatograms from a host database
+// with the module's loaders, runs the check the module runs and prints the results table
 // and the system messages (with --points also every curve's points; with --json one JSON
 // document instead). Exit code 0 when the check ran, whatever its verdicts; 2 with one
 // line on standard error for a bad command line or a database failure.
@@ -14,7 +16,6 @@
 #include "calc/run.h"
 #include "cli/json_output.h"
 #include "cli/options.h"
-#include "cli/settings_host.h"
 #include "cli/text_output.h"
 #include "data/database.h"
 #include "data/loaders.h"
@@ -39,14 +40,14 @@ std::vector<std::int32_t> VisibleAssayIds(DataBase::Connection& db) {
 
 // The workbook of the run into `dir`; refused sheet titles and write failures go to
 // standard error with the texts the module shows in its message boxes.
-int Export(const CalculationContext& context, const std::string& dir) {
+int Export(const CalculationContext& context, const std::string& dir, int digits) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   const ExportMessageSink toStderr = [](sys::TextView message) {
     std::fprintf(stderr, "%s\n", sys::ToUtf8(sys::ToTerminalLines(message)).c_str());
   };
   std::string path;
-  if (!ExportWorkbook(context, toStderr, &path)) return Fail("the workbook was not written to " + dir);
+  if (!ExportWorkbook(context, {sys::FromUtf8(dir), digits}, toStderr, &path)) return Fail("the workbook was not written to " + dir);
   std::fprintf(stderr, "vetrix-check: workbook written: %s\n", path.c_str());
   return 0;
 }
@@ -55,34 +56,30 @@ int Run(const CheckOptions& o) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
   sys::SetRussianLocale();
-  InstallSettingsHost(o.pressureCorrection, o.temperatureCorrection, o.digits, o.exportDir);
-  BuildDefaultComponents();
-  LoadComponentNames();
-  auto& components = ComponentList();
+  std::vector<ComponentName> components = DefaultComponents();
   for (const auto& [id, text] : o.altNames) {
     if (id < 0 || static_cast<std::size_t>(id) >= components.size())
       return Fail("--alt-name: no component with identifier " + std::to_string(id));
     components[static_cast<std::size_t>(id)].altName = text;
   }
-  BuildMessageTable();
 
-  LoadedLists& lists = Loaded();
+  LoadedLists lists;
   DataBaseConnectionBase::instance().setLocation(sys::FromUtf8(o.db));
-  {
+  std::vector<std::int32_t> ids = o.ids;
+  if (o.selectAll) {
     DataBase::Connection db(DataBaseConnectionBase::instance().location());
-    const std::vector<std::int32_t> ids = o.selectAll ? VisibleAssayIds(db) : o.ids;
-    for (std::int32_t id : ids) loadAssay(db, id, lists);
+    ids = VisibleAssayIds(db);
   }
+  loadAssays(ids, lists);
   SortAssays(lists.assays);
 
   CalculationContext context;
-  SystemMessageLog().Clear();
-  RunCheck(context, lists.mixtures, lists.assays);
-  const std::string out = o.json ? RunToJson(lists, context, SystemMessageLog())
-                                 : sys::ToUtf8(RunToText(context, SystemMessageLog(), o.digits, o.points));
+  RunCheck(context, {lists.mixtures, lists.assays, components, {o.pressureCorrection, o.temperatureCorrection}});
+  const std::string out = o.json ? RunToJson(lists, context, context.messages)
+                                 : sys::ToUtf8(RunToText(context, context.messages, o.digits, o.points));
   std::fwrite(out.data(), 1, out.size(), stdout);
   if (std::fflush(stdout) != 0) return Fail("cannot write the output");
-  return o.exportDir.empty() ? 0 : Export(context, o.exportDir);
+  return o.exportDir.empty() ? 0 : Export(context, o.exportDir, o.digits);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/listctrl.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "platform/win/window.h"
 
 namespace {

@@ -140,11 +140,11 @@ sys::Text ExportFileName(std::int64_t now) {
   return sys::Format(u"vetrix_export_%d%02d%d_%02d%02d%02d.XLSX", t.day, t.month, t.year, t.hour, t.minute, t.second);
 }
 
-bool ExportWorkbook(const CalculationContext& context, const ExportMessageSink& sink, std::string* writtenPath) {
-  Settings settings;  // read afresh: the folder and the digits saved a moment ago count
-  if (settings.exportFolder.size() <= 2) return false;
-  const int d = Settings::qtySymInProg;
-  const std::filesystem::path folder(sys::ToUtf8(settings.exportFolder));
+bool ExportWorkbook(const CalculationContext& context, const WorkbookSettings& settings, const ExportMessageSink& sink,
+                    std::string* writtenPath) {
+  if (settings.folder.size() <= 2) return false;
+  const int d = settings.digits;
+  const std::filesystem::path folder(sys::ToUtf8(settings.folder));
   const std::string path =
       WorkbookPath(sys::FromUtf8((folder / sys::ToUtf8(ExportFileName(sys::Now()))).string()));
   Workbook book(path);

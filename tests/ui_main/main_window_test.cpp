@@ -21,8 +21,10 @@
 #include "platform/win/qt_bridge.h"
 #include "platform/win/static.h"
 #include "platform/win/resources.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
+#include "plugin/component_store.h"
 #include "plugin/profile.h"
+#include "plugin/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/ui_main/small_database.h"
 #include "ui/about_dlg.h"
@@ -71,15 +73,17 @@ struct IndependentRun {
 };
 std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db) {
   auto run = std::make_unique<IndependentRun>();
-  {
-    DataBase::Connection connection(db);
-    for (int id = 1; id <= kSmallDatabaseAssays; ++id) loadAssay(connection, id, run->lists);
-  }
+  std::vector<std::int32_t> ids;
+  for (int id = 1; id <= kSmallDatabaseAssays; ++id) ids.push_back(id);
+  const sys::Text location = DataBaseConnectionBase::instance().location();
+  DataBaseConnectionBase::instance().setLocation(db);
+  loadAssays(ids, run->lists);
+  DataBaseConnectionBase::instance().setLocation(location);
   SortAssays(run->lists.assays);
-  SystemMessageLog().Clear();
-  RunCheck(run->context, run->lists.mixtures, run->lists.assays);
+  const Settings settings;
+  RunCheck(run->context, {run->lists.mixtures, run->lists.assays, ComponentList(), CorrectionsOf(settings)});
   run->results = ResultsRows(run->context.curves, Settings::qtySymInProg);
-  run->messages = MessagesText(SystemMessageLog(), true, true, true);
+  run->messages = MessagesText(run->context.messages, true, true, true);
   return run;
 }
 

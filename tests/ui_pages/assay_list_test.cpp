@@ -3,7 +3,7 @@
 // the host, the chromatogram information table and database failures.
 #include "tests/ui_pages/pages_fixture.h"
 
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 
 namespace pagestest {
 namespace {
