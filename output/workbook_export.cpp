@@ -31,7 +31,7 @@ void WriteAssayList(Workbook& book, const AssayList& assays, const ExportMessage
     WriteCell(s, 3, row, Int(a.id));
     WriteCell(s, 4, row, a.sample);
     WriteCell(s, 5, row, AssayDateText(a.date));
-    WriteCell(s, 6, row, a.mixture ? sys::TextView(a.mixture->name) : sys::TextView(u"---"));
+    WriteCell(s, 6, row, a.mixture ? sys::TextView(a.mixture->name) : sys::TextView(kNoValueText));
   }
 }
 
@@ -87,7 +87,7 @@ int WritePointBlock(lxw_worksheet* s, const MixturePoint& p, int a, int d) {
   for (const AreaRef& r : p.areas) {
     const int row = a + 1 + ++j;
     WriteCell(s, 2, row, Int(j));
-    WriteCell(s, 3, row, r.assay ? Int(r.assay->id) : sys::Text(u"---"));
+    WriteCell(s, 3, row, r.assay ? Int(r.assay->id) : sys::Text(kNoValueText));
     WriteCell(s, 4, row, Num(r.peak ? r.peak->area : kNoValue, d));
     WriteCell(s, 5, row, Num(r.area, d));
   }

@@ -119,7 +119,7 @@ void DlgAssayList::FillList() {
     if (item < 0) continue;
     m_list.SetItemText(item, 1, assay.sample);
     m_list.SetItemText(item, 2, AssayDateText(assay.date));
-    m_list.SetItemText(item, 3, assay.mixture ? assay.mixture->name : sys::Text(u"---"));
+    m_list.SetItemText(item, 3, assay.mixture ? assay.mixture->name : sys::Text(kNoValueText));
     m_list.SetItemData(item, static_cast<DWORD_PTR>(static_cast<std::uint32_t>(assay.id)));
     ++row;
   }
@@ -314,7 +314,7 @@ void DlgAssayList::ShowChromatogramInfo(std::int32_t id) {
     if (row < 0) continue;
     table.SetItemText(row, 0, sys::Format(u"%d", j + 1));
     table.SetItemText(row, 1, peak.name);
-    table.SetItemText(row, 2, peak.channel == kNoChannel ? sys::Text(u"---") : sys::Format(u"%d", peak.channel + 1));
+    table.SetItemText(row, 2, peak.channel == kNoChannel ? sys::Text(kNoValueText) : sys::Format(u"%d", peak.channel + 1));
     table.SetItemText(row, 3, NumberCellText(peak.area, decimals));
     table.SetItemText(row, 4, NumberCellText(peak.time, decimals));
   }

@@ -71,7 +71,7 @@ struct IndependentRun {
   std::vector<TextRow> results;
   sys::Text messages;
 };
-std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db) {
+std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db, CorrectionSwitches corrections = {}) {
   auto run = std::make_unique<IndependentRun>();
   std::vector<std::int32_t> ids;
   for (int id = 1; id <= kSmallDatabaseAssays; ++id) ids.push_back(id);
@@ -80,8 +80,7 @@ std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db) {
   loadAssays(ids, run->lists);
   DataBaseConnectionBase::instance().setLocation(location);
   SortAssays(run->lists.assays);
-  const Settings settings;
-  RunCheck(run->context, {run->lists.mixtures, run->lists.assays, ComponentList(), CorrectionsOf(settings)});
+  RunCheck(run->context, {run->lists.mixtures, run->lists.assays, ComponentList(), corrections});
   run->results = ResultsRows(run->context.curves, Settings::qtySymInProg);
   run->messages = MessagesText(run->context.messages, true, true, true);
   return run;
@@ -300,6 +299,23 @@ TEST_F(MainWindow, RecalculateReloadsChangedData) {
   EXPECT_EQ(after, RunIndependently(Db())->results);
   EXPECT_EQ(AssayListPage().Assays().size(), static_cast<std::size_t>(kSmallDatabaseAssays));
   window->RunAndShow();
+}
+
+// The window reads the correction switches from the profile right before each run, so a
+// value stored a moment ago (by the dialog, another window or the host) counts.
+TEST_F(MainWindow, RunAndShowTakesTheCorrectionSwitchStoredJustBefore) {
+  window->RunAndShow();
+  const std::vector<TextRow> plain = TableRows(ResultsTable().table);
+  ASSERT_EQ(plain, RunIndependently(Db())->results);
+  const sys::Text key = u"plugins\\Vetrix\\ProgramSettings/enPressCorrect";
+  host->ints[key] = 1;
+  window->RunAndShow();
+  const std::vector<TextRow> corrected = TableRows(ResultsTable().table);
+  host->ints.erase(key);
+  EXPECT_NE(corrected, plain) << "the areas are corrected from 101,3 kPa";
+  EXPECT_EQ(corrected, RunIndependently(Db(), {true, false})->results);
+  window->RunAndShow();
+  EXPECT_EQ(TableRows(ResultsTable().table), plain);
 }
 
 // A database that cannot be opened: the failure is shown with SQLite's text and the
