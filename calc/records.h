@@ -84,7 +84,7 @@ struct MixturePoint {
   std::int32_t count = 0;            // "Анализов"
   double sumArea = 0.0;              // "Сум. площадей"
   double meanArea = kNoValue;        // sumArea / count                  "Ср. площадь"
-  double rsd = kNoValue;             // s / meanArea · 100, %            "ОСКО"
+  double rsd = kNoValue;             // s / |meanArea| · 100, %          "ОСКО"
   double absUncertainty = kNoValue;  // Table 1 U, mol%                  "Абс. расш. н. моль%"
   double relUncertainty = kNoValue;  // U / x · 100, %                   "Отн. расш. н, %"
   double rsdNorm = kNoValue;         // 0.25 · relUncertainty, %         "Норматив ОСКО"

@@ -91,6 +91,13 @@ void ComputeAll(CalculationContext& context) {
   for (auto& p : partial) context.curves.push_back(std::move(p));
 }
 
+// The place of `mixture` in the mixtures list; the list's size when it is not there.
+std::size_t MixtureIndex(const MixtureList& mixtures, const Mixture* mixture) {
+  for (std::size_t i = 0; i < mixtures.size(); ++i)
+    if (mixtures[i].get() == mixture) return i;
+  return mixtures.size();
+}
+
 bool HasAreaOf(const MixturePoint& point, const Assay& assay) {
   return std::any_of(point.areas.begin(), point.areas.end(), [&](const AreaRef& a) { return a.assay == &assay; });
 }
@@ -188,6 +195,9 @@ void RunCheck(CalculationContext& context, const RunInput& input) {
 
 void ValidateRun(CalculationContext& context) {
   const std::size_t n = context.mixtures ? context.mixtures->size() : 0;
+  // maxCount is kept per mixture (by its place in the mixtures list), not per position in
+  // concentration order: the points of one position belong to different mixtures on
+  // curves whose concentrations fall while others rise, and would hide a short mixture.
   std::vector<std::int32_t> maxCount(n, 0);
   if (n != 5) {
     RaiseEntry(context.messageTable, MessageId::MixtureCount);
@@ -195,8 +205,10 @@ void ValidateRun(CalculationContext& context) {
   } else {
     for (const auto& curve : context.curves) {
       if (curve->splitPart) continue;
-      for (std::size_t i = 0; i < 5 && i < curve->points.size(); ++i)
-        maxCount[i] = std::max(maxCount[i], curve->points[i]->count);
+      for (const auto& point : curve->points) {
+        const std::size_t m = MixtureIndex(*context.mixtures, point->mixture);
+        if (m < n) maxCount[m] = std::max(maxCount[m], point->count);
+      }
     }
     if (std::any_of(maxCount.begin(), maxCount.end(), [](std::int32_t c) { return c < 5; }))
       RaiseEntry(context.messageTable, MessageId::AnalysisCount);
@@ -216,7 +228,9 @@ void ValidateRun(CalculationContext& context) {
     }
     for (std::size_t i = 0; i < n && i < curve->points.size(); ++i) {
       const MixturePoint& point = *curve->points[i];
-      if (point.mixture && point.count != maxCount[i] && context.assays)
+      const std::size_t m = context.mixtures ? MixtureIndex(*context.mixtures, point.mixture) : n;
+      const std::int32_t expected = m < n ? maxCount[m] : 0;
+      if (point.mixture && point.count != expected && context.assays)
         ReportMissingPeaks(context, *curve, point, detail);
     }
   }

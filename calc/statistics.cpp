@@ -18,7 +18,9 @@ void ComputePoint(CalibrationCurve& curve, MixturePoint& p, MessageTable& messag
   double squares = 0.0;
   for (const AreaRef& a : p.areas) squares += (a.area - p.meanArea) * (a.area - p.meanArea);
   const double s = std::sqrt(squares / (p.count - 1));  // one area: 0 / 0, NaN
-  p.rsd = s * (1 / p.meanArea) * 100;
+  // Relative to the size of the mean: negative peaks (hydrogen on a thermal-conductivity
+  // detector with helium carrier) have a negative mean, and a negative RSD would pass any norm.
+  p.rsd = s * (1 / std::fabs(p.meanArea)) * 100;
   if (!(p.concentration > 0)) return;
   if (curve.component) {
     if (!Table1Uncertainty(curve.component->name, p.concentration, p.absUncertainty))

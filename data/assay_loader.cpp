@@ -1,5 +1,8 @@
 // assay_loader.cpp: one chromatogram by identifier: its row, its peaks, its mixture.
 #include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <optional>
 
 #include "data/loaders.h"
@@ -51,6 +54,18 @@ void AttachMixture(LoadedLists& lists, std::size_t index) {
   CountUse(lists, mixture->id);
 }
 
+// Whether the chromatogram file loads completely. A file that cannot be read only costs
+// the row its pressure and temperature; running out of memory while reading it is a
+// failure of the load, named with the file.
+bool ChromatogramFileReadable(const sys::Text& fileName, std::int32_t id) {
+  try {
+    return CLortanFile4().LoadFile(fileName) == 0;
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error("not enough memory to read the chromatogram file " + sys::ToUtf8(fileName) +
+                             " of the chromatogram " + std::to_string(id));
+  }
+}
+
 }  // namespace
 
 std::int32_t loadAssay(DataBase::Connection& db, std::int32_t id, LoadedLists& lists) {
@@ -70,7 +85,7 @@ std::int32_t loadAssay(DataBase::Connection& db, std::int32_t id, LoadedLists& l
             return;
           }
         }
-        const bool fileRead = CLortanFile4().LoadFile(fileName) == 0;
+        const bool fileRead = ChromatogramFileReadable(fileName, rowId);
         Assay assay;
         assay.id = rowId;
         assay.date = date;
@@ -93,9 +108,15 @@ std::int32_t loadAssay(DataBase::Connection& db, std::int32_t id, LoadedLists& l
 }
 
 std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists, std::size_t* handled) {
-  std::size_t done = 0;
   if (handled) *handled = 0;
   DataBase::Connection db(DataBaseConnectionBase::instance().location());
+  return loadAssays(db, ids, lists, handled);
+}
+
+std::size_t loadAssays(DataBase::Connection& db, const std::vector<std::int32_t>& ids, LoadedLists& lists,
+                       std::size_t* handled) {
+  std::size_t done = 0;
+  if (handled) *handled = 0;
   std::size_t listed = 0;
   for (std::int32_t id : ids) {
     if (loadAssay(db, id, lists) >= 0) ++listed;

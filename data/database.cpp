@@ -51,6 +51,9 @@ Connection::Connection(const sys::Text& location) {
   int rc = sqlite3_open16(LiteralFileName(location).c_str(), &db_);
   if (rc == SQLITE_OK) rc = sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FKEY, 1, static_cast<int*>(nullptr));
   if (rc == SQLITE_OK) rc = RegisterUnicodeSql(db_);
+  // The host writes its database while the module reads it: wait for a writer's lock
+  // before a step answers "database is locked".
+  if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   if (rc == SQLITE_OK) return;
   // Without a handle (out of memory) sqlite3_errmsg would only say "out of memory".
   std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -86,9 +89,11 @@ void bind(Statement& statement, std::uint32_t id) {
 }
 
 void bind(Statement& statement, sys::TextView name) {
-  // The length is given in bytes rather than -1 so that a view needs no terminator.
-  CheckBind(statement.get(), sqlite3_bind_text16(statement.get(), 1, name.data(),
-                                                 static_cast<int>(name.size() * 2), SQLITE_TRANSIENT));
+  // The text ends at its first NUL, as a terminated string handed over with length -1
+  // does; the length is given in bytes so that a view needs no terminator.
+  const sys::TextView text = name.substr(0, name.find(u'\0'));
+  CheckBind(statement.get(), sqlite3_bind_text16(statement.get(), 1, text.data(),
+                                                 static_cast<int>(text.size() * 2), SQLITE_TRANSIENT));
 }
 
 namespace detail {

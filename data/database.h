@@ -62,13 +62,18 @@ class SqlException : public std::runtime_error {
   std::string sql;
 };
 
+// How long a statement waits for another connection's lock before it fails with
+// SQLITE_BUSY ("database is locked").
+inline constexpr int kBusyTimeoutMs = 5000;
+
 // One open SQLite connection for one operation; closed by the destructor. Statements
 // prepared on it must be finalized (destroyed) before it goes.
 class Connection {
  public:
   // Opens `location` (a plain file name, never a URI; empty: a private temporary
-  // database; a missing file is created), switches foreign keys on and registers the
-  // Unicode SQL functions. Throws SqlException with the connection's message, empty sql
+  // database; a missing file is created), switches foreign keys on, registers the
+  // Unicode SQL functions and waits up to kBusyTimeoutMs for a lock another connection
+  // holds. Throws SqlException with the connection's message, empty sql
   // and the failing code; the handle is closed first.
   explicit Connection(const sys::Text& location);
   ~Connection();
@@ -112,8 +117,8 @@ void prepare(Connection& connection, Statement& statement, sys::TextView format,
 }
 
 // Binds parameter 1: a record identifier as the zero-extended 64-bit value of its 32
-// bits, or a name as UTF-16 text that SQLite copies. Throws SqlException with SQLite's
-// text for the code and the statement's SQL.
+// bits, or a name as UTF-16 text up to its first NUL that SQLite copies. Throws
+// SqlException with SQLite's text for the code and the statement's SQL.
 void bind(Statement& statement, std::uint32_t id);
 void bind(Statement& statement, sys::TextView name);
 

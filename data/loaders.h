@@ -14,7 +14,9 @@
 
 // Loads chromatogram `id` (visible rows only) with its peaks, and the mixture it names.
 // Returns its index in lists.assays (the existing index when already listed), or -1 when
-// no visible row has that id.
+// no visible row has that id. An unreadable chromatogram file only leaves pressure and
+// temperature at 0; running out of memory while reading it throws std::runtime_error
+// naming the file. Database failures throw DataBase::SqlException.
 std::int32_t loadAssay(DataBase::Connection& connection, std::int32_t id, LoadedLists& lists = Loaded());
 
 // Loads the mixtures named `name` (the column's collation decides the match) with their
@@ -36,4 +38,7 @@ void openAssayFilesInHost(const std::vector<std::int32_t>& ids);
 // `handled` (optional) counts the ids dealt with so far, so that after a throw the caller
 // knows that ids[*handled] and those after it were not read.
 std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists = Loaded(),
+                       std::size_t* handled = nullptr);
+// The same on an open connection.
+std::size_t loadAssays(DataBase::Connection& connection, const std::vector<std::int32_t>& ids, LoadedLists& lists,
                        std::size_t* handled = nullptr);

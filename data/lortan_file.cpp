@@ -7,7 +7,9 @@
 // the data; a save holds one copy of all samples while it writes.
 #include "data/lortan_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -77,17 +79,19 @@ LoadFault ReadHeader(ByteSource& source, CLortanFile4& file, std::uint64_t& xmlO
   return LoadFault::None;
 }
 
-// Reads one chunk and appends its channel (without peaks).
+// Reads one chunk and appends its channel (without peaks) once its samples are all in: a
+// chunk cut short leaves no half-read channel behind.
 LoadFault ReadChunk(ByteSource& source, std::vector<FileChannel>& channels) {
   unsigned char head[kChunkHeaderSize];
   if (!source.Read(head, sizeof head)) return LoadFault::ShortChunk;
   const std::uint64_t count = LoadLe64(head + 24);
   if ((count >> 32) != 0) return LoadFault::BadSamples;
-  FileChannel& channel = channels.emplace_back();
+  FileChannel channel;
   channel.number = head[0];
   channel.rawParam0 = LoadLe64(head + 8);
   channel.rawParam1 = LoadLe64(head + 16);
   if (!source.ReadSamples(channel.samples, count)) return LoadFault::BadSamples;
+  channels.push_back(std::move(channel));
   return LoadFault::None;
 }
 
@@ -144,15 +148,27 @@ std::optional<std::string> NativePath(const sys::Text& path) {
   return sys::ToUtf8(path);
 }
 
-// Opens path for reading; size receives the size of a regular file. Null for a file that
-// cannot be opened or a directory.
+// Opens path for reading when it names a regular file; size receives its size. The open
+// does not block (a FIFO without a writer would wait forever), and the type is checked on
+// the opened descriptor, so a path swapped meanwhile cannot slip through. Null otherwise.
 FilePtr OpenForReading(const sys::Text& path, std::optional<std::uint64_t>& size) {
   const std::optional<std::string> name = NativePath(path);
   if (!name) return nullptr;
-  FilePtr file(std::fopen(name->c_str(), "rb"));
+  const int fd = ::open(name->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat info {};
-  if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
-  if (S_ISREG(info.st_mode)) size = static_cast<std::uint64_t>(info.st_size);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  FilePtr file(::fdopen(fd, "rb"));
+  if (!file) {
+    ::close(fd);
+    return nullptr;
+  }
+  size = static_cast<std::uint64_t>(info.st_size);
   return file;
 }
 

@@ -117,7 +117,8 @@ class CLortanFile4 {
  public:
   enum LoadFileCode : std::int32_t {
     kFileLoaded = 0,
-    kFileCannotOpen = -1,   // cannot open, or the path names a directory or holds a NUL
+    kFileCannotOpen = -1,   // cannot open, names no regular file (a directory, FIFO, device or
+                            // socket) or holds a NUL
     kFileShortHeader = -2,  // fewer than 16 header bytes
     kFileNoMagic = -3,      // no "STG"
     kFileBadVersion = -4,   // version above 1
@@ -145,9 +146,10 @@ class CLortanFile4 {
   // Reads the format from data[0, size). Never reads outside the block; a null data is
   // an empty block. Leaves passport.path as it is.
   [[nodiscard]] virtual LoadBufferCode LoadBuffer(const void* data, std::uint64_t size);
-  // Reads the file at path (UTF-16). Counts and offsets in the file are trusted only as
-  // far as the file's size: no allocation exceeds what the file holds. On success sets
-  // passport.path to path.
+  // Reads the regular file at path (UTF-16; a symbolic link is followed). Anything else
+  // answers kFileCannotOpen at once: a FIFO or device could block or never end. Counts and
+  // offsets in the file are trusted only as far as the file's size, and no more than that
+  // size is read. On success sets passport.path to path.
   [[nodiscard]] virtual LoadFileCode LoadFile(const sys::Text& path);
   // Writes the whole object to path, replacing the file; sets passport.path to path once
   // the binary part is written. A failed save leaves a partial file behind.

@@ -128,14 +128,16 @@ bool FileSource::ReadSamplesInSteps(std::vector<std::int32_t>& samples,
 
 bool FileSource::ParseRest(pugi::xml_document& document) {
   xml_.clear();
-  if (size_ && *size_ > position_ && *size_ - position_ < SIZE_MAX) {
-    xml_.resize(static_cast<std::size_t>(*size_ - position_));
-    xml_.resize(std::fread(xml_.data(), 1, xml_.size(), file_));
-  }
-  // Whatever follows (a file of unknown size, or one that grew meanwhile) up to its end.
-  char block[1 << 16];
-  for (std::size_t got; (got = std::fread(block, 1, sizeof block, file_)) != 0;) {
-    xml_.append(block, got);
+  if (size_) {
+    // A file of known size is read to that size and no further: one that grows meanwhile
+    // (or never ends) cannot keep the reader going.
+    if (*size_ > position_ && *size_ - position_ < SIZE_MAX) {
+      xml_.resize(static_cast<std::size_t>(*size_ - position_));
+      xml_.resize(std::fread(xml_.data(), 1, xml_.size(), file_));
+    }
+  } else {
+    char block[1 << 16];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file_)) != 0;) xml_.append(block, got);
   }
   position_ += xml_.size();
   if (std::ferror(file_)) return false;

@@ -3,8 +3,9 @@
 // The reader of the container asks a source for exact byte counts, for sample arrays and
 // for "everything that is left" as XML. A source never trusts a count from the data: a
 // memory block is never read past its end, and a file source compares every request with
-// the file's size before it allocates (for a file of unknown size, such as a pipe, memory
-// grows only as bytes actually arrive). Costs: one copy of the samples; the XML text of a
+// the file's size before it allocates and never reads past that size (for a stream of
+// unknown size, which CLortanFile4::LoadFile no longer opens, memory grows only as bytes
+// actually arrive). Costs: one copy of the samples; the XML text of a
 // file is held once and parsed in place.
 #pragma once
 

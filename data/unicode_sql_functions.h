@@ -55,6 +55,23 @@ void UnicodeVersionFunction(sqlite3_context* context, int, sqlite3_value**) {
   Sql::result_text(context, sys::unicode::TablesVersion(), -1, SQLITE_STATIC);
 }
 
+// The byte-order mark that opens every UTF-16 result handed to SQLite.
+inline constexpr char16_t kByteOrderMark = 0xFEFF;
+
+// Hands the UTF-16 result in units[1 .. length] (units[0] and units[length + 1] are the
+// caller's spare room) to SQLite, which frees the buffer. SQLite removes a leading
+// byte-order mark from every UTF-16 result, whatever byte order the call names, and takes
+// a leading U+FFFE for a big-endian mark: a result that itself begins with U+FEFF or
+// U+FFFE would lose that unit or be read byte-swapped. So the result goes over behind a
+// mark of its own in native order, which SQLite removes, and every unit after it survives.
+template <class Sql>
+void ResultUnits(sqlite3_context* context, char16_t* units, std::size_t length) {
+  units[0] = kByteOrderMark;
+  units[length + 1] = 0;
+  Sql::result_text64(context, reinterpret_cast<const char*>(units), (length + 1) * 2, Sql::free,
+                     SQLITE_UTF16);
+}
+
 // lower(X), upper(X), title(X), fold(X): every UTF-16 unit of X replaced by its mapping
 // (the user data). NULL gives NULL; an allocation failure reports out-of-memory.
 template <class Sql>
@@ -63,15 +80,13 @@ void MapFunction(sqlite3_context* context, int, sqlite3_value** argv) {
   const void* text = Sql::value_text16(argv[0]);
   if (text == nullptr) return Sql::result_error_nomem(context);
   const auto bytes = static_cast<sqlite3_uint64>(Sql::value_bytes16(argv[0]));
-  auto* units = static_cast<char16_t*>(Sql::malloc64(bytes + 2));
+  auto* units = static_cast<char16_t*>(Sql::malloc64(bytes + 4));  // mark, text, terminator
   if (units == nullptr) return Sql::result_error_nomem(context);
   const std::size_t count = bytes / 2;
-  std::memcpy(units, text, count * 2);
-  units[count] = 0;
+  std::memcpy(units + 1, text, count * 2);
   const auto mapping = *static_cast<const sys::unicode::Mapping*>(Sql::user_data(context));
-  MapUnitsInPlace(mapping, units, count);
-  Sql::result_text64(context, reinterpret_cast<const char*>(units), count * 2, Sql::free,
-                     SQLITE_UTF16);
+  MapUnitsInPlace(mapping, units + 1, count);
+  ResultUnits<Sql>(context, units, count);
 }
 
 // Grows the unaccent result so that it holds at least `needed` units (doubling, so that a
@@ -96,10 +111,10 @@ void UnaccentFunction(sqlite3_context* context, int, sqlite3_value** argv) {
   const void* text = Sql::value_text16(argv[0]);
   if (text == nullptr) return Sql::result_error_nomem(context);
   const std::size_t count = static_cast<std::size_t>(Sql::value_bytes16(argv[0])) / 2;
-  std::size_t capacity = count + 1;
+  std::size_t capacity = count + 2;  // mark, text, terminator
   auto* units = static_cast<char16_t*>(Sql::malloc64(capacity * 2));
   if (units == nullptr) return Sql::result_error_nomem(context);
-  std::size_t length = 0;
+  std::size_t length = 1;  // units[0]: the mark
   for (std::size_t i = 0; i < count; ++i) {
     char16_t unit;
     std::memcpy(&unit, static_cast<const unsigned char*>(text) + 2 * i, sizeof unit);
@@ -114,9 +129,7 @@ void UnaccentFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     std::copy(mapped, mapped + n, units + length);
     length += n;
   }
-  units[length] = 0;
-  Sql::result_text64(context, reinterpret_cast<const char*>(units), length * 2, Sql::free,
-                     SQLITE_UTF16);
+  ResultUnits<Sql>(context, units, length - 1);
 }
 
 // The UTF-8 text of a value and its length; empty view with null data for SQL NULL.

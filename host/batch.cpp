@@ -3,12 +3,18 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "calc/presentation.h"
+#include "host/batch_selection.h"
 #include "host/host_session.h"
+#include "platform/sys/stdout_writer.h"
 #include "platform/sys/text_table.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
@@ -24,6 +30,24 @@ int Fail(const std::string& line) {
   std::fprintf(stderr, "lortan: %s\n", line.c_str());
   return 2;
 }
+
+// A window text (lines broken with "\r\n" or "\n") as one line for standard error.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') continue;
+    line += text[i] == '\n' ? std::string("; ") : std::string(1, text[i]);
+  }
+  while (line.size() >= 2 && line.compare(line.size() - 2, 2, "; ") == 0) line.resize(line.size() - 2);
+  return line;
+}
+
+// What went wrong while the chromatograms were loaded: the module's error boxes and the
+// chooser's reports, one line each, in order.
+struct LoadFailures {
+  bool collecting = false;
+  std::vector<std::string> lines;
+};
 
 // The pages of the main window's lower tab strip (1009), in the order they were made.
 std::vector<HWND> LowerPages(HWND main) {
@@ -58,6 +82,32 @@ CListCtrl* ResultsList(HWND main) {
   return nullptr;
 }
 
+// The identifiers the chromatogram page lists (the item data of its list's rows); nullopt
+// when the page's list is not there.
+std::optional<std::vector<std::int32_t>> ListedIds(HWND main) {
+  auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandle(win::FindControl(main, kAssayList)));
+  if (!list) return std::nullopt;
+  std::vector<std::int32_t> ids;
+  for (int r = 0; r < list->GetItemCount(); ++r) ids.push_back(static_cast<std::int32_t>(list->GetItemData(r)));
+  return ids;
+}
+
+// The asked identifiers the list does not hold, each once, in the order asked.
+std::vector<std::int32_t> Skipped(const std::vector<std::int32_t>& asked, const std::vector<std::int32_t>& listed) {
+  std::vector<std::int32_t> skipped;
+  for (std::int32_t id : asked)
+    if (std::find(listed.begin(), listed.end(), id) == listed.end() &&
+        std::find(skipped.begin(), skipped.end(), id) == skipped.end())
+      skipped.push_back(id);
+  return skipped;
+}
+
+std::string SkippedLine(const std::vector<std::int32_t>& skipped) {
+  std::string line = skipped.size() == 1 ? "the chosen chromatogram " : "the chosen chromatograms ";
+  for (std::size_t i = 0; i < skipped.size(); ++i) line += (i ? ", " : "") + std::to_string(skipped[i]);
+  return line + (skipped.size() == 1 ? " was" : " were") + " skipped: absent, hidden or deleted";
+}
+
 HWND MessagesEdit(HWND main) {
   for (HWND page : LowerPages(main))
     if (win::DialogTemplateOf(page) == kMessagesTemplate) return GetDlgItem(page, kMessagesEdit);
@@ -85,7 +135,9 @@ bool WithDialog(unsigned templateId, const std::function<void(HWND)>& answer, co
   return pressed && seen;
 }
 
-void PrintResults(HWND main) {
+// Prints the results table and the messages; false (with the reason on standard error)
+// when standard output did not take them.
+bool PrintResults(HWND main) {
   CListCtrl* list = ResultsList(main);
   std::vector<std::vector<sys::Text>> rows;
   std::vector<sys::Text> header = ResultsHeader();
@@ -103,13 +155,19 @@ void PrintResults(HWND main) {
   if (!edit) std::fprintf(stderr, "lortan: the messages page's text box was not found\n");
   const sys::Text messages = edit ? GetWindowText(edit) : sys::Text();
   const std::string out = sys::ToUtf8(sys::CheckOutputText(header, rows, messages));
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
+  std::string error;
+  if (sys::WriteStdout(out, error)) return true;
+  Fail(error);
+  return false;
 }
 
 bool Export(HWND main, const std::string& folder, const std::vector<win::MessageBoxCall>& boxes) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    std::fprintf(stderr, "lortan: the export folder %s cannot be created: %s\n", folder.c_str(), ec.message().c_str());
+    return false;
+  }
   const sys::Text path = sys::FromUtf8(std::filesystem::absolute(folder, ec).string());
   const bool set = WithDialog(
       kSettingsTemplate,
@@ -158,36 +216,115 @@ bool Report(HWND main, const ReportParts& parts, HostServices& services) {
   return true;
 }
 
+// Presses "Удалить все", then "Добавить" until the selection was handed over in full;
+// false when the page's buttons are not there.
+bool ChooseChromatograms(HWND main, BatchSelection& selection) {
+  if (!ClickControlOf(main, kRemoveAll)) return false;
+  win::ProcessPendingMessages();
+  while (selection.Pending()) {
+    const int calls = selection.Calls();
+    if (!ClickControlOf(main, kAdd)) return false;
+    win::ProcessPendingMessages();
+    if (selection.Calls() == calls) break;  // the chooser was not asked (a failure said why)
+  }
+  return true;
+}
+
+// The batch's stand-ins for the user while it runs: message boxes answered with OK (and
+// echoed, one line each, or kept as load failures), the chooser answering the selection,
+// the host's failure reports kept as load failures while loading. Undone on destruction.
+class BatchHooks {
+ public:
+  BatchHooks(HostServices& services, BatchSelection& selection)
+      : services_(services), chooser_(services.chooseAssays), reporter_(services.report) {
+    win::SetMessageBoxHook([this](const win::MessageBoxCall& call) {
+      boxes_.push_back(call);
+      const std::string text = OneLine(sys::ToUtf8(call.text));
+      if (failures_.collecting && call.Icon() == MB_ICONERROR)
+        failures_.lines.push_back(text);
+      else
+        std::fprintf(stderr, "lortan: message \"%s\": %s\n", sys::ToUtf8(call.caption).c_str(), text.c_str());
+      return IDOK;
+    });
+    services.chooseAssays = selection.Chooser();
+    services.report = [this](const std::string& text) {
+      if (failures_.collecting)
+        failures_.lines.push_back(OneLine(text));
+      else if (reporter_)
+        reporter_(text);
+    };
+  }
+  ~BatchHooks() {
+    win::SetMessageBoxHook({});
+    services_.chooseAssays = chooser_;
+    services_.report = reporter_;
+  }
+  BatchHooks(const BatchHooks&) = delete;
+  BatchHooks& operator=(const BatchHooks&) = delete;
+
+  LoadFailures& failures() { return failures_; }
+  const std::vector<win::MessageBoxCall>& boxes() const { return boxes_; }
+
+ private:
+  HostServices& services_;
+  AssayChooser chooser_;
+  FailureReporter reporter_;
+  LoadFailures failures_;
+  std::vector<win::MessageBoxCall> boxes_;
+};
+
+// Opens the module's window, chooses the chromatograms and presses "Пересчитать". Returns
+// the main window, or null when the run failed (said on standard error; the first load
+// failure as one line).
+HWND LoadChromatograms(HostSession& session, BatchSelection& selection, LoadFailures& failures) {
+  // Opening the window (which restores the saved list), choosing and "Пересчитать" read
+  // the database: an error box or a chooser failure meanwhile is a failed run.
+  failures.collecting = true;
+  HWND main = nullptr;
+  if (!session.RunMenuEntry(QString::fromUtf8(kMenuPath))) {
+    Fail(std::string("no menu entry ") + kMenuPath);
+  } else if (win::ProcessPendingMessages(), !(main = win::FindDialog(kMainWindowTemplate))) {
+    Fail("the module's main window did not open");
+  } else if (!ChooseChromatograms(main, selection)) {
+    Fail("the chromatogram page's buttons were not found");
+    main = nullptr;
+  } else if (!win::ClickButton(main, kRecalculate)) {
+    Fail("no \"Пересчитать\" button");
+    main = nullptr;
+  } else {
+    win::ProcessPendingMessages();
+  }
+  failures.collecting = false;
+  if (main && !failures.lines.empty()) {
+    Fail(failures.lines.front());
+    main = nullptr;
+  }
+  return main;
+}
+
 }  // namespace
 
 int RunBatch(HostSession& session) {
   const HostOptions& o = session.options();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
-  std::vector<win::MessageBoxCall> boxes;
-  win::SetMessageBoxHook([&](const win::MessageBoxCall& call) {
-    boxes.push_back(call);
-    std::fprintf(stderr, "lortan: message \"%s\": %s\n", sys::ToUtf8(call.caption).c_str(),
-                 sys::ToUtf8(sys::ToTerminalLines(call.text)).c_str());
-    return IDOK;
-  });
-  struct Unhook {
-    ~Unhook() { win::SetMessageBoxHook({}); }
-  } unhook;
+  HostServices& services = session.services();
+  BatchSelection selection(o.selectAll, o.selectIds);
+  BatchHooks hooks(services, selection);
+  HWND main = LoadChromatograms(session, selection, hooks.failures());
+  if (!main) return 2;
 
-  if (!session.RunMenuEntry(QString::fromUtf8(kMenuPath))) return Fail(std::string("no menu entry ") + kMenuPath);
-  win::ProcessPendingMessages();
-  HWND main = win::FindDialog(kMainWindowTemplate);
-  if (!main) return Fail("the module's main window did not open");
-  if (!ClickControlOf(main, kRemoveAll) || (win::ProcessPendingMessages(), !ClickControlOf(main, kAdd)))
-    return Fail("the chromatogram page's buttons were not found");
-  win::ProcessPendingMessages();
-  if (!win::ClickButton(main, kRecalculate)) return Fail("no \"Пересчитать\" button");
-  win::ProcessPendingMessages();
-  PrintResults(main);
+  const std::optional<std::vector<std::int32_t>> listed = ListedIds(main);
+  if (!listed) return Fail("the chromatogram page's list was not found");
+  const std::vector<std::int32_t> skipped = Skipped(selection.Asked(), *listed);
+  if (!skipped.empty()) std::fprintf(stderr, "lortan: %s\n", SkippedLine(skipped).c_str());
+  if (listed->empty())
+    return Fail(o.selectAll ? "nothing to check: the database " + o.db + " lists no visible chromatogram"
+                            : "nothing to check: none of the chosen chromatograms could be loaded");
+  if (!PrintResults(main)) return 2;
 
   int rc = 0;
-  if (!o.exportFolder.empty() && !Export(main, o.exportFolder, boxes)) rc = 1;
-  if (!o.reportFile.empty() && !Report(main, o.reportParts, session.services())) rc = 1;
+  if (!o.exportFolder.empty() && !Export(main, o.exportFolder, hooks.boxes())) rc = 1;
+  if (!o.reportFile.empty() && !Report(main, o.reportParts, services)) rc = 1;
   return rc;
 }

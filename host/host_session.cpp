@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "host/batch_profile.h"
 #include "host/command_registry.h"
 #include "host/main_window.h"
 #include "host/profile_store.h"
@@ -64,7 +65,13 @@ HostSession::HostSession(HostOptions options) : options_(std::move(options)) {}
 HostSession::~HostSession() { Shutdown(); }
 
 bool HostSession::Start(std::string& error) {
-  const std::string profilePath = options_.profile.empty() ? DefaultProfilePath() : options_.profile;
+  std::string profilePath = options_.profile.empty() ? DefaultProfilePath() : options_.profile;
+  if (options_.batch && options_.profile.empty()) {
+    // A script reads what the desktop user set but changes only its own copy.
+    privateProfile_ = std::make_unique<PrivateProfile>();
+    if (!privateProfile_->CopyFrom(profilePath, error)) return false;
+    profilePath = privateProfile_->path();
+  }
   profile_ = ProfileStore::Open(profilePath, error);
   if (!profile_) {
     error = "the profile store " + profilePath + " cannot be opened: " + error;

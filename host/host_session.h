@@ -17,6 +17,7 @@
 #include "host/module_loader.h"
 
 class HostMainWindow;
+class PrivateProfile;
 class ProfileStore;
 
 inline constexpr char kModulesLoadedEvent[] = "System/ModulesLoaded";
@@ -49,6 +50,7 @@ class HostSession {
   QString Information() const;
 
   HostOptions options_;
+  std::unique_ptr<PrivateProfile> privateProfile_;  // batch without --profile; outlives profile_
   std::unique_ptr<ProfileStore> profile_;
   HostServices services_;
   HostMainWindow* window_ = nullptr;

@@ -1,7 +1,8 @@
 // lortan: the reference host. Loads the modules of its plug-in folder, offers them its
 // menu bar, profile, database and dialogs, and runs either as a desktop program or, with
 // --batch, unattended on the offscreen platform. Exit codes: 0 done, 1 (batch) a requested
-// export or report failed, 2 a bad command line or a host that cannot start.
+// export or report failed, 2 a bad command line, a host that cannot start, or (batch) a
+// database or load failure, nothing loaded, or standard output that took nothing.
 #include <unistd.h>
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include "host/host_options.h"
 #include "host/host_session.h"
 #include "host/main_window.h"
+#include "platform/sys/stdout_writer.h"
 
 namespace {
 
@@ -80,6 +82,7 @@ int RunHost(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sys::ReserveStandardStreams();  // a closed standard output must not become a file opened later
   const std::filesystem::path runtime = WantsBatch(argc, argv) ? PrepareHeadless() : std::filesystem::path();
   qInstallMessageHandler(FilterQtMessages);
   const int rc = RunHost(argc, argv);

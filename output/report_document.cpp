@@ -129,7 +129,7 @@ pugi::xml_node BuildReportDocument(pugi::xml_document& doc, const ReportContent&
 void AppendGraphItems(pugi::xml_node root, const CalibrationCurve& curve, int d) {
   Item(root, "graphComp", curve.name);
   Item(root, "graph_Ch", Int(static_cast<std::int64_t>(curve.channel) + 1));
-  Item(root, "graphFormula", FormulaText(curve, d));
+  Item(root, "graphFormula", HasValue(curve.slope) ? FormulaText(curve, d) : sys::Text(u"---"));
   std::vector<const MixturePoint*> points;
   for (const auto& p : curve.points) points.push_back(p.get());
   std::stable_sort(points.begin(), points.end(), [](const MixturePoint* a, const MixturePoint* b) {

@@ -27,8 +27,9 @@ pugi::xml_node BuildReportDocument(pugi::xml_document& doc, const ReportContent&
                                    const AssayList& assays, const CalculationContext& context, int digits,
                                    std::int64_t now);
 
-// The graph items for `curve`: "graphComp", "graph_Ch", "graphFormula" and "table6" (its
-// points with a mean area and a certified concentration, by concentration).
+// The graph items for `curve`: "graphComp", "graph_Ch", "graphFormula" ("---" without a
+// slope, as "formula" of table5) and "table6" (its points with a mean area and a
+// certified concentration, by concentration).
 void AppendGraphItems(pugi::xml_node root, const CalibrationCurve& curve, int digits);
 
 // "PictureGraph": the path of the saved picture.

@@ -154,6 +154,6 @@ bool ExportWorkbook(const CalculationContext& context, const WorkbookSettings& s
   for (const auto& curve : context.curves)
     if (curve->component) WriteCurveSheet(book, *curve, d, sink);
   if (!book.SaveWorkbook(sink)) return false;
-  if (writtenPath) *writtenPath = path;
+  if (writtenPath) *writtenPath = book.path();
   return true;
 }

@@ -1,8 +1,13 @@
 // workbook_file.cpp: the libxlsxwriter side of the workbook export.
 #include "output/workbook_file.h"
 
+#include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include "output/file_commit.h"
 #include "platform/sys/format.h"
 
 namespace {
@@ -32,14 +37,17 @@ std::string WorkbookPath(sys::TextView path) {
 }
 
 Workbook::Workbook(const std::string& utf8Path) : path_(utf8Path) {
+  if (!CreateTemporaryBeside(path_, temporary_, createError_)) return;
   lxw_workbook_options options{};
   options.use_zip64 = LXW_FALSE;
-  book_ = workbook_new_opt(path_.c_str(), &options);
+  book_ = workbook_new_opt(temporary_.c_str(), &options);
+  if (!book_) createError_ = "не удалось создать книгу";
 }
 
 Workbook::~Workbook() {
-  // A workbook that was never saved is discarded without writing a file.
+  // A workbook that was never saved is discarded; its temporary file goes with it.
   if (book_) lxw_workbook_free(book_);
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
 lxw_worksheet* Workbook::SetSheetTitle(sys::TextView title, const ExportMessageSink& sink) {
@@ -59,15 +67,28 @@ lxw_worksheet* Workbook::SetSheetTitle(sys::TextView title, const ExportMessageS
 }
 
 bool Workbook::SaveWorkbook(const ExportMessageSink& sink) {
-  if (!book_) {
-    if (sink) sink(sys::Format(u"При экспорте возникла ошибка:\r\n%s\r\n%s", u"не удалось создать книгу", sys::FromUtf8(path_)));
+  const auto fail = [&](const sys::Text& reason) {
+    if (sink) sink(sys::Format(u"При экспорте возникла ошибка:\r\n%s\r\n%s", reason, sys::FromUtf8(path_)));
     return false;
-  }
+  };
+  if (!book_) return fail(sys::FromUtf8(createError_));
+  errno = 0;
   const lxw_error error = workbook_close(book_);  // frees the workbook, written or not
+  const int reason = errno;
   book_ = nullptr;
-  if (error == LXW_NO_ERROR) return true;
-  if (sink) sink(sys::Format(u"При экспорте возникла ошибка:\r\n%s\r\n%s", LibraryText(error), sys::FromUtf8(path_)));
-  return false;
+  if (error != LXW_NO_ERROR) {
+    // The library's text is generic ("Error creating output xlsx file"); the system's
+    // reason (a full disk, a missing permission) is what the user can act on.
+    sys::Text text = LibraryText(error);
+    if (reason != 0) text = sys::FromUtf8(std::strerror(reason)) + u" (" + text + u")";
+    return fail(text);
+  }
+  std::string placed, commitError;
+  const bool committed = CommitWithoutReplacing(temporary_, path_, placed, commitError);
+  temporary_.clear();
+  if (!committed) return fail(sys::FromUtf8(commitError));
+  path_ = placed;
+  return true;
 }
 
 void WriteCell(lxw_worksheet* sheet, int column, int row, sys::TextView text) {

@@ -1,5 +1,6 @@
 // odt_report.cpp: the ODT report operation (see odt_report.h).
 #include "host/odt/odt_report.h"
+#include "host/odt/report_destination.h"
 
 #include <stdlib.h>
 
@@ -133,11 +134,16 @@ std::int32_t Export(const pugi::xml_node* root, const OdtExportRequest* request,
     detail = "no destination chosen; nothing written";
     return kReportNotWanted;
   }
-  if (!Deliver(built, destination, error)) {
-    detail = "the report could not be written to " + destination.string() + ": " + error;
+  const fs::path target = ReportTarget(destination, error);
+  if (target.empty()) {
+    detail = error;
     return kNotDelivered;
   }
-  detail = "report written: " + destination.string();
+  if (!Deliver(built, target, error)) {
+    detail = "the report could not be written to " + target.string() + ": " + error;
+    return kNotDelivered;
+  }
+  detail = "report written: " + target.string();
   return kReportWritten;
 }
 

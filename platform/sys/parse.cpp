@@ -1,15 +1,17 @@
 // parse.cpp: wcstol / wcstod-like parsing on UTF-16 with the runtime decimal separator.
 //
-// ParseDouble collects the number's characters into a narrow buffer with a '.' and hands
-// it to std::from_chars, so the result is correctly rounded and locale-independent.
+// ParseDouble copies the text into a narrow buffer with a '.' for the runtime separator
+// and hands it to the C library's strtod_l in the "C" locale: the C library's own
+// conversion, correctly rounded, with its whole grammar (hexadecimal significands, "inf",
+// "nan(...)") and its range rules (a value too small reads as 0 with its sign, one too
+// large as infinity, decided by the value). Cost: one copy of the number's text.
 #include "platform/sys/parse.h"
 
-#include <cerrno>
-#include <charconv>
 #include <climits>
-#include <cmath>
-#include <limits>
+#include <cstdlib>
 #include <string>
+
+#include <locale.h>
 
 #include "platform/sys/locale.h"
 
@@ -25,14 +27,16 @@ int DigitValue(char16_t c) {
   return 99;
 }
 
-bool MatchWord(TextView text, std::size_t pos, std::u16string_view word) {
-  if (text.size() - pos < word.size()) return false;
-  for (std::size_t k = 0; k < word.size(); ++k) {
-    char16_t c = text[pos + k];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    if (c != word[k]) return false;
-  }
-  return true;
+// Whether `unit` may stand inside a number's text ("0x1.8p-3", "nan(ab_1)", "-inf").
+bool NumberUnit(char16_t unit) {
+  return (unit >= u'0' && unit <= u'9') || (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
+         unit == u'+' || unit == u'-' || unit == u'_' || unit == u'(' || unit == u')';
+}
+
+// The "C" locale, made once: its '.' is the separator the copy in ParseDouble writes.
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return c;
 }
 
 }  // namespace
@@ -71,51 +75,22 @@ long ParseLong(TextView text, std::size_t* end, int base) {
 }
 
 double ParseDouble(TextView text, std::size_t* end) {
-  std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-  if (MatchWord(text, i, u"inf")) {
-    std::size_t n = MatchWord(text, i, u"infinity") ? 8 : 3;
-    if (end) *end = i + n;
-    return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-  }
-  if (MatchWord(text, i, u"nan")) {
-    if (end) *end = i + 3;
-    return negative ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
-  }
+  // One byte per unit, so the C parser's end pointer counts units. The runtime separator
+  // becomes '.'; the other separator and every unit the number grammar cannot hold end
+  // the copy (they end the number where they stand, as in the C parser).
   const char16_t sep = DecimalSeparator();
-  std::string digits;
-  std::size_t j = i;
-  bool any = false;
-  while (j < text.size() && text[j] >= u'0' && text[j] <= u'9') { digits += char(text[j++]); any = true; }
-  if (j < text.size() && text[j] == sep) {
-    std::size_t k = j + 1;
-    std::string frac;
-    while (k < text.size() && text[k] >= u'0' && text[k] <= u'9') { frac += char(text[k++]); }
-    if (any || !frac.empty()) { digits += '.'; digits += frac; j = k; any = true; }
+  std::string narrow;
+  std::size_t i = 0;
+  for (; i < text.size() && IsSpace(text[i]); ++i) narrow += static_cast<char>(text[i]);
+  for (; i < text.size(); ++i) {
+    if (text[i] == sep) narrow += '.';
+    else if (NumberUnit(text[i])) narrow += static_cast<char>(text[i]);
+    else break;
   }
-  if (!any) {
-    if (end) *end = 0;
-    return 0.0;
-  }
-  if (j < text.size() && (text[j] == u'e' || text[j] == u'E')) {
-    std::size_t k = j + 1;
-    std::string exp = "e";
-    if (k < text.size() && (text[k] == u'+' || text[k] == u'-')) exp += char(text[k++]);
-    std::size_t expStart = k;
-    while (k < text.size() && text[k] >= u'0' && text[k] <= u'9') exp += char(text[k++]);
-    if (k > expStart) { digits += exp; j = k; }
-  }
-  double value = 0.0;
-  auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (res.ec == std::errc::result_out_of_range) {
-    // from_chars leaves value untouched: saturate as strtod does.
-    bool tiny = digits.find('e') != std::string::npos && digits[digits.find('e') + 1] == '-';
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-  }
-  if (end) *end = j;
-  return negative ? -value : value;
+  char* stop = nullptr;
+  const double value = strtod_l(narrow.c_str(), &stop, CLocale());
+  if (end) *end = static_cast<std::size_t>(stop - narrow.c_str());
+  return value;
 }
 
 }  // namespace sys

@@ -14,8 +14,11 @@ namespace sys {
 // Base 10, or 16 (optional "0x"), or 0 for C's automatic base.
 long ParseLong(TextView text, std::size_t* end = nullptr, int base = 10);
 
-// Decimal digits, the runtime separator, an optional exponent; also "inf", "infinity",
-// "nan" in any case. The other separator ends the number, as a foreign locale would.
+// wcstod's grammar and results with the runtime separator: decimal digits, the separator,
+// an optional exponent; "0x" hexadecimal significands with a "p" exponent; "inf",
+// "infinity", "nan" and "nan(...)" in any case. A value too small to represent reads as 0
+// with its sign, one too large as ±infinity. The other separator, a NUL and every unit
+// outside ASCII end the number, as a foreign locale would.
 double ParseDouble(TextView text, std::size_t* end = nullptr);
 
 }  // namespace sys

@@ -144,6 +144,13 @@ TEST_F(DataBaseTest, NameBindingMatchesNoCaseColumnsAcrossCaseAndDiacritics) {
     names.push_back(name);
   });
   EXPECT_EQ(names, std::vector<sys::Text>{u"ГСО-ЁЛКА"});
+  // A name is bound up to its first NUL: the text after it does not take part.
+  const sys::Text withNul(u"гсо-елка\0пусто", 14);
+  DataBase::prepare(db, query, u"SELECT id, name FROM mixture WHERE name = ?");
+  DataBase::bind(query, withNul);
+  names.clear();
+  DataBase::forEachRow(query, [&](std::int32_t, sys::Text name) { names.push_back(name); });
+  EXPECT_EQ(names, std::vector<sys::Text>{u"ГСО-ЁЛКА"});
 }
 
 TEST_F(DataBaseTest, RowFunctionsRunNestedQueriesOnTheSameConnection) {

@@ -26,6 +26,9 @@ TEST_F(SqliteExtensionTest, LoadsIntoAPlainConnection) {
                      "unicode_version()"),
             std::vector<std::string>{"AEther|1|1|5.1.0.12"});
   EXPECT_EQ(ErrorOf(db, "SELECT 'a' LIKE 'a' ESCAPE 'xy'"), "ESCAPE expression must be a single character");
+  // A result that opens with U+FEFF keeps it (SQLite would take it for a byte-order mark).
+  EXPECT_EQ(Rows(db, "SELECT hex(lower(char(65279))), hex(unaccent(char(65279, 198)))"),
+            std::vector<std::string>{"EFBBBF|EFBBBF4145"});
 }
 
 }  // namespace

@@ -166,6 +166,7 @@ TEST_F(Loaders, MixturesAreSharedCaseBlindAndCounted) {
 TEST_F(Loaders, MixtureLoadingByName) {
   EXPECT_EQ(loadMixture(u"Нет такой", lists), -1);
   EXPECT_EQ(loadMixture(u"Пустая", lists), 0);
+  EXPECT_EQ(loadMixture(sys::Text(u"Пустая\0Нет такой", 16), lists), 0) << "the name ends at its NUL";
   EXPECT_TRUE(lists.mixtures[0]->components.empty());
   EXPECT_TRUE(lists.mixtures[0]->ballon.empty());
   EXPECT_EQ(loadMixture(u"двойная", lists), 2) << "two rows of one name: both load, the second's index";

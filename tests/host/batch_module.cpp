@@ -3,7 +3,7 @@
 //
 // Its main window (template 101) has "Пересчитать" 1040, "Настройки" 1001, "Отчет" 1024
 // and "Экспорт" 1025, an upper tab strip with a chromatogram page (153: "Добавить" 1020,
-// "Удалить все" 1019) and a lower strip with three table pages (150, list 1023; the third
+// "Удалить все" 1019, the list 1016 of the chosen identifiers) and a lower strip with three table pages (150, list 1023; the third
 // is the results table) and a messages page (151, edit 1015). "Добавить" asks the host's
 // chooser; "Пересчитать" writes one results row per chosen chromatogram after a channel
 // separator, and one message; the settings dialog (156) stores the export folder in the
@@ -50,7 +50,8 @@ void RegisterTemplates() {
             {win::kTabControlClass, 1009, nullptr, 0, 0, 7, 149, 605, 188}});
   Register(153, kPage, 436, 79,
            {{win::kButtonClass, 1020, u"Добавить", push, 0, 6, 7, 65, 14},
-            {win::kButtonClass, 1019, u"Удалить все", push, 0, 140, 7, 65, 14}});
+            {win::kButtonClass, 1019, u"Удалить все", push, 0, 140, 7, 65, 14},
+            {win::kListViewClass, 1016, nullptr, LVS_REPORT, 0, 7, 25, 422, 47}});
   Register(150, kPage, 338, 90, {{win::kListViewClass, 1023, nullptr, LVS_REPORT, 0, 7, 7, 324, 76}});
   Register(151, kPage, 300, 99,
            {{win::kEditClass, 1015, nullptr, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 7, 19, 286, 73}});
@@ -71,17 +72,23 @@ CListCtrl* List(CWnd& page) { return static_cast<CListCtrl*>(page.GetDlgItem(102
 
 class Page : public CDialog {
  public:
+  CListCtrl* Listed() { return static_cast<CListCtrl*>(GetDlgItem(1016)); }
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     const int id = LOWORD(wParam);
     if (id == 1019) {
       g_ids.clear();
+      Listed()->DeleteAllItems();
       return TRUE;
     }
     if (id == 1020) {
       std::int32_t ids[256];
       AssayIdBuffer buffer{ids, 256};
       const std::int32_t n = g_api->Execute("Main/OpenAssayIdDlgEx", &buffer, m_hWnd);
-      for (std::int32_t i = 0; i < n && n <= 256; ++i) g_ids.push_back(ids[i]);
+      for (std::int32_t i = 0; i < n && n <= 256; ++i) {
+        g_ids.push_back(ids[i]);
+        const int row = Listed()->InsertItem(Listed()->GetItemCount(), u"");
+        Listed()->SetItemData(row, static_cast<DWORD_PTR>(ids[i]));
+      }
       return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -143,6 +150,7 @@ class Main : public CDialog {
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     assays_.Create(153, GetDlgItem(1013));
+    assays_.Listed()->InsertColumn(0, u"ID", LVCFMT_LEFT, 80);
     for (int i = 0; i < 3; ++i) tables_[i].Create(150, GetDlgItem(1009));
     messages_.Create(151, GetDlgItem(1009));
     const char16_t* headers[3][9] = {{u"№", u"Пик", u"Канал", u"Площадь", u"Время выхода, мин"},

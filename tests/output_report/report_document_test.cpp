@@ -152,6 +152,20 @@ TEST_F(ReportDocument, GraphItemsAndPicture) {
   for (auto r : rows) EXPECT_EQ(Text(r, "graph_x").find("---"), std::string::npos);
 }
 
+TEST_F(ReportDocument, GraphCaptionOfACurveWithoutSlopeIsTheNoValueMarker) {
+  // Certified concentrations of 0 everywhere: no fit point, so no slope.
+  for (int m = 0; m < 5; ++m) lists.AddMixture(u"ГСО", {{u"Пропан", 0.0}});
+  for (int m = 0; m < 5; ++m) lists.AddAssay(m, {{u"Пропан", 1000.0}});
+  Run(lists);
+  const CalibrationCurve* propane = Curve(u"Пропан");
+  ASSERT_NE(propane, nullptr);
+  ASSERT_FALSE(HasValue(propane->slope));
+  pugi::xml_node root = Build({});
+  AppendGraphItems(root, *propane, 3);
+  EXPECT_EQ(Text(root, "graphComp"), "Пропан");
+  EXPECT_EQ(Text(root, "graphFormula"), "---");
+}
+
 TEST(ReportErrors, ReasonsPerCode) {
   struct Case {
     int rc;

@@ -177,6 +177,26 @@ TEST_F(WorkbookExport, EmptyRunsShortFoldersAndLongPaths) {
   EXPECT_FALSE(ExportWorkbook(context, settings, [&](sys::TextView m) { messages.emplace_back(m); }));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind(u"При экспорте возникла ошибка:\r\n", 0), 0u);
+  EXPECT_NE(messages[0].find(u"No such file or directory"), sys::Text::npos) << sys::ToUtf8(messages[0]);
+  EXPECT_NE(messages[0].find(u"missing"), sys::Text::npos) << "the path is named";
+}
+
+TEST_F(WorkbookExport, ExportsInOneSecondKeepBothAndLeaveNoTemporaryFile) {
+  lists.AddMixture(u"ГСО-1", {{u"Азот", 1.0}});
+  lists.AddAssay(0, {});
+  Run(lists);
+  const fs::path out = folder / "twice";
+  fs::create_directories(out);
+  SetFolder(out.string());
+  std::string first, second;
+  ASSERT_TRUE(ExportWorkbook(context, nullptr, &first));
+  ASSERT_TRUE(ExportWorkbook(context, nullptr, &second));
+  EXPECT_NE(first, second);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names.size(), 2u) << "both workbooks, nothing half-written beside them";
+  EXPECT_TRUE(ReadXlsx(first).ok);
+  EXPECT_TRUE(ReadXlsx(second).ok);
 }
 
 TEST(WorkbookPathRules, ExtensionAndLength) {
