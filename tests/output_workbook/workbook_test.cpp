@@ -189,8 +189,8 @@ TEST_F(WorkbookExport, ExportsInOneSecondKeepBothAndLeaveNoTemporaryFile) {
   fs::create_directories(out);
   SetFolder(out.string());
   std::string first, second;
-  ASSERT_TRUE(ExportWorkbook(context, nullptr, &first));
-  ASSERT_TRUE(ExportWorkbook(context, nullptr, &second));
+  ASSERT_TRUE(ExportWorkbook(context, settings, nullptr, &first));
+  ASSERT_TRUE(ExportWorkbook(context, settings, nullptr, &second));
   EXPECT_NE(first, second);
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename().string());
