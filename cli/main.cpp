@@ -17,6 +17,7 @@
 #include "calc/components.h"
 #include "calc/messages.h"
 #include "calc/run.h"
+#include "cli/csv_export.h"
 #include "cli/json_output.h"
 #include "cli/options.h"
 #include "cli/selection.h"
@@ -83,6 +84,10 @@ int Run(const CheckOptions& o) {
   if (lists.assays.empty())
     return Fail(o.selectAll ? "nothing to check: the database " + o.db + " lists no visible chromatogram"
                             : "nothing to check: none of the chosen chromatograms could be loaded");
+  if (!o.writeCsvDir.empty()) {
+    const std::string failure = WriteCheckCsv(lists, o.writeCsvDir);
+    if (!failure.empty()) return Fail(failure);
+  }
 
   CalculationContext context;
   RunCheck(context, {lists.mixtures, lists.assays, components, {o.pressureCorrection, o.temperatureCorrection}});

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "plugin/export_folder.h"
+
 namespace {
 
 bool ParseInt(std::string_view s, std::int32_t& out) {
@@ -80,6 +82,14 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
       const char* v = value(i, "--export");
       if (!v) return std::nullopt;
       o.exportDir = v;
+      if (const std::string problem = ExportFolderProblem("--export", v); !problem.empty()) {
+        error = problem;
+        return std::nullopt;
+      }
+    } else if (a == "--write-csv") {
+      const char* v = value(i, "--write-csv");
+      if (!v) return std::nullopt;
+      o.writeCsvDir = v;
     } else {
       error = "unknown argument: " + std::string(a);
       return std::nullopt;

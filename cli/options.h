@@ -20,6 +20,7 @@ struct CheckOptions {
   bool points = false;                     // --points
   bool json = false;                       // --json
   std::string exportDir;                   // --export DIR: also write the workbook there
+  std::string writeCsvDir;                 // --write-csv DIR: also write what was loaded as CSV
 };
 
 // Parses argv; on a bad command line returns nullopt and sets `error` to one line.
@@ -28,4 +29,4 @@ std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& err
 inline constexpr char kUsage[] =
     "usage: vetrix-check --db FILE [--select all | --select ID,ID,...] [--pressure-correction]\n"
     "                    [--temperature-correction] [--alt-name ID=TEXT]... [--digits N] [--points] [--json]\n"
-    "                    [--export DIR]\n";
+    "                    [--export DIR] [--write-csv DIR]\n";

@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSplitter>
@@ -35,9 +36,17 @@ double NiceStep(double span, int count) {
   return 10 * power;
 }
 
-QString Number(double v) { return QString::number(v, 'g', 6); }
+// Numbers as the module writes them: the decimal comma, no digit grouping.
+QString Number(double v, char format = 'g', int precision = 6) {
+  static const QLocale russian = [] {
+    QLocale locale(QLocale::Russian, QLocale::Russia);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+  }();
+  return russian.toString(v, format, precision);
+}
 // Axis labels: whole numbers written out in full rather than as 3e+06.
-QString AxisNumber(double v) { return std::fabs(v) >= 1e4 ? QString::number(v, 'f', 0) : Number(v); }
+QString AxisNumber(double v) { return std::fabs(v) >= 1e4 ? Number(v, 'f', 0) : Number(v); }
 
 QTableWidgetItem* Cell(const QString& text, bool number) {
   auto* item = new QTableWidgetItem(text);

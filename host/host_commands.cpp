@@ -44,10 +44,16 @@ std::int32_t OpenAssayFile(HostServices& s, void* param2) {
 
 std::int32_t ExportToOdt(HostServices& s, void* param1, void* param2) {
   std::string detail;
+  std::filesystem::path destination;  // what the chooser answered, to say where the report went
+  const odt::DestinationChooser choose = [&] {
+    destination = s.reportDestination ? s.reportDestination() : std::filesystem::path();
+    return destination;
+  };
   const std::int32_t rc =
       odt::ExportReport(static_cast<const pugi::xml_node*>(param1), static_cast<const OdtExportRequest*>(param2),
-                        s.templateFolder, s.reportDestination, detail);
+                        s.templateFolder, choose, detail);
   s.lastReportCode = rc;
+  if (rc == 0 && !destination.empty() && s.reportWritten) s.reportWritten(destination);
   std::fprintf(stderr, "lortan: %s%s\n", rc < 0 ? ("ODT report failed (" + std::to_string(rc) + "): ").c_str() : "",
                detail.c_str());
   return rc;

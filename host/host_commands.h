@@ -16,6 +16,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ struct HostServices {
   FailureReporter report;                      // a failure the user must hear of
   std::filesystem::path templateFolder;        // holds "Vetrix/ReportTemplate.odt", ...
   odt::DestinationChooser reportDestination;   // where a filled report goes
+  std::function<void(const std::filesystem::path&)> reportWritten;  // told where a report went
   bool batch = false;                          // batch mode: viewers print, do not open
   std::optional<std::int32_t> lastReportCode;  // the answer of the last ODT export
 };

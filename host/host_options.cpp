@@ -3,7 +3,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
+
+#include "plugin/export_folder.h"
 
 const char kHostUsage[] =
     "usage: lortan [--db FILE] [--profile FILE] [--plugins DIR] [--templates DIR] [--host-version WORD]\n"
@@ -107,5 +110,13 @@ std::optional<HostOptions> ParseHostOptions(int argc, char** argv, std::string& 
   if (batchOnly && !o.batch) return fail("--select, --export, --report and --report-parts need --batch");
   if (o.batch && o.db.empty()) return fail("--batch needs --db FILE");
   if (partsGiven && o.reportFile.empty()) return fail("--report-parts needs --report FILE");
+  if (!o.exportFolder.empty()) {
+    // The folder is entered into the settings as an absolute path; the profile must give
+    // it back whole.
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(o.exportFolder, ec).string();
+    if (const std::string problem = ExportFolderProblem("--export", ec ? o.exportFolder : absolute); !problem.empty())
+      return fail(problem);
+  }
   return o;
 }

@@ -3,15 +3,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 #include <cstdio>
 #include <filesystem>
 
 #include "host/batch_profile.h"
 #include "host/command_registry.h"
+#include "host/host_application.h"
+#include "host/import_menu.h"
 #include "host/main_window.h"
 #include "host/profile_store.h"
 #include "host/window_handle.h"
@@ -34,6 +39,19 @@ std::filesystem::path AskReportDestination() {
   if (file.isEmpty()) return {};
   if (!file.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive)) file += QStringLiteral(".odt");
   return std::filesystem::path(file.toStdString());
+}
+
+// After a report is written: where it is, with a button that opens it in the desktop's
+// program for ODF text documents.
+void ShowReportWritten(const std::filesystem::path& file) {
+  const QString path = QString::fromStdString(file.string());
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Отчет"), QStringLiteral("Отчет сохранен:\n%1").arg(path),
+                  QMessageBox::Ok, QApplication::activeWindow());
+  QPushButton* open = box.addButton(QStringLiteral("Открыть"), QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+  if (box.clickedButton() == open && !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    ReportToUser("Отчет " + file.string() + " не удалось открыть: нет программы для документов ODF.");
 }
 
 QString Version(std::uint32_t v) {
@@ -78,6 +96,7 @@ bool HostSession::Start(std::string& error) {
     return false;
   }
   services_.profile = profile_.get();
+  if (HostApplication* app = RunningHostApplication()) app->SetProfile(profile_.get());
   std::error_code ec;
   const std::filesystem::path db =
       options_.db.empty() ? std::filesystem::path() : std::filesystem::absolute(options_.db, ec);
@@ -92,6 +111,7 @@ bool HostSession::Start(std::string& error) {
     services_.chooseAssays = DialogAssayChooser();
     services_.report = ReportToUser;
     services_.reportDestination = AskReportDestination;
+    services_.reportWritten = ShowReportWritten;
   }
   window_ = new HostMainWindow([this](const std::string& command) { RunCommand(command); });
   services_.window = window_;
@@ -113,14 +133,20 @@ bool HostSession::Start(std::string& error) {
 void HostSession::Shutdown() {
   if (!started_) return;
   started_ = false;
-  modules_.UnloadAll();
-  delete window_;  // the window tree, with what modules parented to it
-  window_ = nullptr;
-  services_.window = nullptr;
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  {
+    // What the modules save on the way out reaches the profile as one transaction: their
+    // Unload, then their windows, destroyed with the host's window tree.
+    ProfileWriteGroup group(profile_.get());
+    modules_.UnloadAll();
+    delete window_;  // the window tree, with what modules parented to it
+    window_ = nullptr;
+    services_.window = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   CommandRegistry& registry = CommandRegistry::Instance();
   modules_.CloseAll(registry);
   registry.Clear();
+  if (HostApplication* app = RunningHostApplication()) app->SetProfile(nullptr);
 }
 
 bool HostSession::RunMenuEntry(const QString& path) {
@@ -146,6 +172,7 @@ void HostSession::BuildHostMenus() {
     const sys::Text text = FromQ(path);
     CommandRegistry::Instance().Execute("Main/OpenAssayFile", nullptr, const_cast<char16_t*>(text.c_str()));
   });
+  AddImportMenuEntry(window_);
   window_->helpMenu()->addAction(QStringLiteral("Модули..."), window_, [this] { ShowModules(); });
   window_->helpMenu()->addAction(QStringLiteral("О программе"), window_, [this] {
     QMessageBox::about(window_, QStringLiteral("О программе"),

@@ -2,10 +2,10 @@
 // menu bar, profile, database and dialogs, and runs either as a desktop program or, with
 // --batch, unattended on the offscreen platform. Exit codes: 0 done, 1 (batch) a requested
 // export or report failed, 2 a bad command line, a host that cannot start, or (batch) a
-// database or load failure, nothing loaded, or standard output that took nothing.
+// database or load failure, nothing loaded, or standard output that took nothing; 128 +
+// the signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP (desktop).
 #include <unistd.h>
 
-#include <QApplication>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +14,12 @@
 #include <string>
 
 #include "host/batch.h"
+#include "host/host_application.h"
 #include "host/host_options.h"
 #include "host/host_session.h"
+#include "host/import_menu.h"
 #include "host/main_window.h"
+#include "host/quit_signals.h"
 #include "platform/sys/stdout_writer.h"
 
 namespace {
@@ -48,7 +51,7 @@ std::filesystem::path PrepareHeadless() {
 }
 
 int RunHost(int argc, char** argv) {
-  QApplication app(argc, argv);     // takes its own options (-platform ...) out of argv
+  HostApplication app(argc, argv);  // takes its own options (-platform ...) out of argv
   std::setlocale(LC_NUMERIC, "C");  // numbers are formatted by our own code, never by the C library
 
   std::string error;
@@ -62,19 +65,25 @@ int RunHost(int argc, char** argv) {
     return 0;
   }
   int rc = 0;
-  {
-    HostSession session(*options);
+  HostOptions current = *options;
+  for (bool again = true; again;) {
+    HostSession session(current);
     if (!session.Start(error)) {
       std::fprintf(stderr, "lortan: %s\n", error.c_str());
       return 2;
     }
-    if (options->batch) {
+    if (current.batch) {
       rc = RunBatch(session);
     } else {
+      QuitOnTerminationSignals();  // SIGTERM, SIGINT, SIGHUP: the same orderly end as "Выход"
       session.window()->show();
       rc = app.exec();
     }
     session.Shutdown();
+    // An import from the "Файл" menu asked for its new database: start again on it.
+    const auto imported = TakeDatabaseToOpen();
+    again = imported.has_value() && TerminationSignal() == 0;  // a signal ends the host
+    if (again) current.db = *imported;
   }
   return rc;
 }

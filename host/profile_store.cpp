@@ -64,7 +64,22 @@ std::unique_ptr<ProfileStore> ProfileStore::Open(const std::string& path, std::s
   return std::unique_ptr<ProfileStore>(new ProfileStore(db, path));
 }
 
-ProfileStore::~ProfileStore() { sqlite3_close(db_); }
+ProfileStore::~ProfileStore() {
+  CommitPending();
+  sqlite3_close(db_);
+}
+
+void ProfileStore::EndGroup() {
+  if (groupDepth_ > 0 && --groupDepth_ == 0) CommitPending();
+}
+
+void ProfileStore::CommitPending() {
+  if (!inTransaction_) return;
+  inTransaction_ = false;
+  if (sqlite3_exec(db_, "COMMIT;", nullptr, nullptr, nullptr) == SQLITE_OK) return;
+  std::fprintf(stderr, "lortan: the profile %s was not written: %s\n", path_.c_str(), sqlite3_errmsg(db_));
+  sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
+}
 
 std::optional<std::int32_t> ProfileStore::GetInt(sys::TextView key) {
   Statement s;
@@ -100,9 +115,16 @@ bool ProfileStore::SetString(sys::TextView key, sys::TextView value) {
       key, &value, true);
 }
 
-// One statement in autocommit mode: SQLite runs it as its own transaction and, in WAL mode
-// with synchronous FULL, has it on disk when the step returns.
+// Inside a group the statement joins the group's transaction (opened here at its first
+// write); outside, SQLite runs it as its own transaction and, in WAL mode with synchronous
+// FULL, has it on disk when the step returns.
 bool ProfileStore::Write(const char* sql, sys::TextView key, const void* bindValue, bool isText) {
+  if (groupDepth_ > 0 && !inTransaction_) {
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr) == SQLITE_OK)
+      inTransaction_ = true;
+    else  // the write still goes through, as its own transaction
+      std::fprintf(stderr, "lortan: the profile %s: no transaction: %s\n", path_.c_str(), sqlite3_errmsg(db_));
+  }
   Statement s;
   bool ok = sqlite3_prepare_v2(db_, sql, -1, &s.handle, nullptr) == SQLITE_OK &&
             sqlite3_bind_text16(s.handle, 1, key.data(), Bytes(key), SQLITE_TRANSIENT) == SQLITE_OK;

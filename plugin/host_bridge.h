@@ -6,7 +6,9 @@
 
 #include "plugin/host_api.h"
 
-// Set by Load for the whole module life; null before (and in tests without a host).
+// Set by Load and kept for the whole module life (Unload does not clear it: the module's
+// windows, destroyed after Unload, still save through it); null before Load and in tests
+// without a host.
 HostApi* Host();
 void SetHost(HostApi* api);
 

@@ -98,8 +98,9 @@ VETRIX_EXPORT std::int32_t Unload() {
     if (api->UnregisterCommand) api->UnregisterCommand(g_command);
   }
   ReleasePluginInfo();
-  // The host table is not ours to use after Unload: objects torn down later (at dlclose)
-  // find no host and write nothing.
-  SetHost(nullptr);
+  // The callback table stays ours for the module's whole life: the host destroys its window
+  // tree, and with it the module's windows, after Unload, and those windows save their
+  // column layout and report options on the way out. After the host closes the library no
+  // module code runs that could use the table.
   return 0;
 }

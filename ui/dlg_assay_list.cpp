@@ -38,6 +38,12 @@ constexpr ListColumn kColumns[] = {
 
 sys::Text IdKey(std::size_t position) { return sys::Format(u"%d_Assay_ID", position); }
 
+// Whether an LVN_ITEMCHANGED note says a row gained or lost the selection.
+bool SelectionChanged(LPARAM lParam) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+  return (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED);
+}
+
 }  // namespace
 
 DlgAssayList::DlgAssayList() : CDialogEx(IDD_ASSAY_LIST), m_lists(Loaded()) {}
@@ -79,13 +85,19 @@ BOOL DlgAssayList::OnCommand(WPARAM wParam, LPARAM lParam) {
     FilterChanged();
     return TRUE;
   }
+  if (FilterSettled(wParam)) return TRUE;
+  if (id == IDC_ASSAY_FILTER && code == CBN_EDITCHANGE) {
+    FilterTyped();
+    return TRUE;
+  }
   return CDialogEx::OnCommand(wParam, lParam);
 }
 
 BOOL DlgAssayList::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (header && header->idFrom == IDC_ASSAY_LIST) {
-    if (header->code == NM_CLICK) {
+    // A click, and every change of the selection by keyboard or program.
+    if (header->code == NM_CLICK || (header->code == LVN_ITEMCHANGED && SelectionChanged(lParam))) {
       ShowClickedRow();
       *result = 0;
       return TRUE;
@@ -102,10 +114,8 @@ BOOL DlgAssayList::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 // ---- the list ----
 
 bool DlgAssayList::PassesFilter(const Assay& assay) const {
-  const int selection = m_filter.GetSafeHwnd() ? m_filter.GetCurSel() : 0;
-  if (selection == 0 || selection == CB_ERR) return true;
-  const auto key = static_cast<std::int32_t>(m_filter.GetItemData(selection));
-  return assay.mixture && assay.mixture->id == key;
+  const std::int32_t key = FilterMixture();
+  return key == kNoMixtureFilter || (assay.mixture && assay.mixture->id == key);
 }
 
 void DlgAssayList::FillList() {
@@ -127,6 +137,7 @@ void DlgAssayList::FillList() {
 
 void DlgAssayList::AssaysChanged() {
   SortAssays(m_lists.assays);
+  RefreshFilter();
   FillList();
   // The main window is the parent of the tab control that holds this page.
   if (m_hWnd) ::PostMessage(::GetParent(::GetParent(m_hWnd)), WM_ASSAYS_CHANGED, 0, 0);
@@ -262,16 +273,14 @@ void DlgAssayList::Remove(bool all) {
   DeleteAllGridRows(ChromatogramInfoTable().table);
   bool changed = false;
   if (all) {
-    const int selection = m_filter.GetSafeHwnd() ? m_filter.GetCurSel() : 0;
-    if (selection == 0) {
+    // What is removed is what the list shows: everything, or the filter's mixture.
+    const std::int32_t key = FilterMixture();
+    if (key == kNoMixtureFilter) {
       MixtureListPage().ClearMixtures();
       m_lists.assays.clear();
       m_lists.usage.clear();
       changed = true;
     } else {
-      // No selection (typed text) gives CB_ERR, which is matched like an identifier.
-      const auto key = selection == CB_ERR ? static_cast<std::int32_t>(CB_ERR)
-                                           : static_cast<std::int32_t>(m_filter.GetItemData(selection));
       changed = RemoveFilterMixture(key);
     }
   }
@@ -282,7 +291,7 @@ void DlgAssayList::Remove(bool all) {
 // The user's "Удалить все": with the filter at "Все" the ids a failure kept from loading
 // go as well, so nothing removed comes back from the profile.
 void DlgAssayList::RemoveAllClicked() {
-  const bool everything = !m_filter.GetSafeHwnd() || m_filter.GetCurSel() == 0;
+  const bool everything = FilterMixture() == kNoMixtureFilter;
   if (everything) m_unloaded.clear();
   Remove(true);
 }

@@ -3,8 +3,8 @@
 // The page shows the module-wide loaded-assay list (Loaded().assays) in a plain list view,
 // keeps it sorted (SortAssays), adds chromatograms through the host's chromatogram dialog,
 // removes them (releasing their mixtures in the usage table and on the mixture list page),
-// opens them in the host and shows a clicked one's peaks in the chromatogram information
-// table. Every change of the list is announced to the main window (the parent of the
+// opens them in the host and shows the peaks of the one selected row in the chromatogram
+// information table. Every change of the list is announced to the main window (the parent of the
 // page's tab control) by posting WM_ASSAYS_CHANGED. The identifiers are kept in the host
 // profile, section "Assays". A database failure never leaves a handler: it is shown in a
 // message box and the chromatograms loaded before it stay listed.
@@ -43,6 +43,10 @@ class DlgAssayList : public CDialogEx {
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  // Enter and Escape (in the list or the filter) leave the page as it is: a page ends only
+  // with the main window.
+  void OnOK() override {}
+  void OnCancel() override {}
 
   // Restores the list from the profile ("Assays": "qtyAssays", "%d_Assay_ID") and
   // announces it (AssaysChanged), also when it is empty. Database errors are shown.
@@ -50,7 +54,8 @@ class DlgAssayList : public CDialogEx {
   // Writes the list's identifiers to the profile in list order.
   void SaveList();
   // "Удалить" (all = false): the selected rows; "Удалить все" and Recalculate (true):
-  // everything with the filter at "Все", else the filter's mixture, then the selected rows.
+  // everything with the filter at "Все" (or at typed text naming no entry), else the
+  // filter's mixture, then the selected rows.
   // Announces the change when anything was removed. The unloaded ids (below) stay: only
   // the "Удалить все" button with the filter at "Все" drops them.
   void Remove(bool all);
@@ -69,6 +74,17 @@ class DlgAssayList : public CDialogEx {
   void OpenSelected();
   // A filter selection change: sort and refill; nothing is posted.
   void FilterChanged();
+  // Refills the filter after a change of the list: "Все" (item data -1) and each loaded
+  // mixture by name (item data = its identifier), in the combo box's sorted order. The
+  // chosen mixture stays chosen while it is loaded (also when one handler removes and
+  // reloads it, as Recalculate does); otherwise "Все" is.
+  void RefreshFilter();
+  // Text typed into the filter's edit field: the entry it names (compared case-blind), or
+  // no selection, which shows and removes like "Все"; then the list is refilled.
+  void FilterTyped();
+  // The mixture the filter lets through, or -1 for every chromatogram ("Все", or text that
+  // names no entry).
+  std::int32_t FilterMixture() const;
 
   // The loaded-assay list and the mixture usage table (module-wide, Loaded()).
   AssayList& Assays() { return m_lists.assays; }
@@ -87,7 +103,7 @@ class DlgAssayList : public CDialogEx {
   std::vector<std::int32_t> ListedIds() const;
   const std::vector<std::int32_t>& UnloadedIds() const { return m_unloaded; }
 
-  // Whether the filter lets chromatogram `assay` through (entry 0 or no selection: all).
+  // Whether the filter lets chromatogram `assay` through ("Все" or no selection: all).
   bool PassesFilter(const Assay& assay) const;
 
  private:
@@ -98,7 +114,13 @@ class DlgAssayList : public CDialogEx {
   std::vector<std::int32_t> SelectedIds() const;
   void ShowClickedRow();
 
+  // Posted to the page by RefreshFilter (WM_COMMAND from the filter with this code): the
+  // handler that removed the chosen mixture has ended.
+  static constexpr UINT kFilterSettledCode = 0x7F01;
+  bool FilterSettled(WPARAM wParam);
+
   sys::Text m_allCaption;                 // "Все", the filter's first entry
+  std::int32_t m_filterReturning = -1;    // a chosen mixture that left the list in this handler
   const sys::Text m_section = u"Assays";  // profile section
   CComboBox m_filter;                     // 1021
   CListCtrl m_list;                       // 1016; item data = chromatogram id

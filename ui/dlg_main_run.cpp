@@ -108,12 +108,22 @@ void DlgMain::Recalculate() {
   RunAndShow();
 }
 
+// Without a usable export folder (2 characters or fewer) the user is sent to "Настройки";
+// after a write the message names the file.
 void DlgMain::Export() {
+  if (Settings().exportFolder.size() <= 2) {
+    ::MessageBox(GetSafeHwnd(), u"Каталог для экспорта не выбран. Выберите его в окне «Настройки».",
+                 u"Экспорт данных", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   const ExportMessageSink toMessageBox = [this](sys::TextView message) {
     const sys::Text text(message);
     ::MessageBox(GetSafeHwnd(), text.c_str(), u"Экспорт данных", MB_OK | MB_ICONERROR);
   };
   const Settings settings;  // the folder and the digits saved a moment ago count
-  if (ExportWorkbook(m_context, {settings.exportFolder, Settings::qtySymInProg}, toMessageBox))
-    ::MessageBox(GetSafeHwnd(), u"Экспорт успешно завершен.", u"Экспорт данных", MB_OK | MB_ICONINFORMATION);
+  std::string path;
+  if (ExportWorkbook(m_context, {settings.exportFolder, Settings::qtySymInProg}, toMessageBox, &path)) {
+    const sys::Text text = u"Экспорт успешно завершен.\nФайл: " + sys::FromUtf8(path);
+    ::MessageBox(GetSafeHwnd(), text.c_str(), u"Экспорт данных", MB_OK | MB_ICONINFORMATION);
+  }
 }

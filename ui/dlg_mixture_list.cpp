@@ -28,6 +28,12 @@ sys::Text MixtureDateText(std::int64_t date) {
   return sys::FormatLocalTime(date, u"%d.%m.%Y");
 }
 
+// Whether an LVN_ITEMCHANGED note says a row gained or lost the selection.
+bool SelectionChanged(LPARAM lParam) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+  return (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED);
+}
+
 }  // namespace
 
 DlgMixtureList::DlgMixtureList() : CDialogEx(IDD_MIXTURE_LIST), m_lists(Loaded()) {}
@@ -48,7 +54,13 @@ BOOL DlgMixtureList::OnInitDialog() {
 
 BOOL DlgMixtureList::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header && header->idFrom == IDC_MIXTURE_TABLE && header->code == NM_CLICK) {
+  // A click, and every change of the selection (the arrows, Page Up/Down, Home/End, Shift
+  // and Ctrl with them): the grid reports a row that became selected as GCN_ROWSELECTED,
+  // one that lost it as LVN_ITEMCHANGED.
+  const bool selection = header && header->idFrom == IDC_MIXTURE_TABLE &&
+                         (header->code == NM_CLICK || header->code == GCN_ROWSELECTED ||
+                          (header->code == LVN_ITEMCHANGED && SelectionChanged(lParam)));
+  if (selection) {
     ShowClickedRow();
     *result = 0;
     return TRUE;

@@ -3,7 +3,8 @@
 // The page holds the module-wide loaded mixtures list (Loaded().mixtures, each mixture
 // allocated by itself so chromatograms can point at it) and shows it as a table, rebuilt
 // when the "Смеси" tab is selected (ShowMixtures) and not kept up to date in between.
-// A click on one mixture shows its certified components in the mixture information table.
+// Selecting one mixture (by click or keyboard) shows its certified components in the
+// mixture information table; several selected leave it empty.
 // Costs: one table row per mixture, rebuilt whole.
 #pragma once
 
@@ -23,6 +24,9 @@ class DlgMixtureList : public CDialogEx {
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  // Enter and Escape leave the page as it is: a page ends only with the main window.
+  void OnOK() override {}
+  void OnCancel() override {}
 
   // Rebuilds the mixture table from the loaded mixtures list and empties the mixture
   // information table.

@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "output/report_document.h"
+#include "output/report_evidence.h"
 #include "platform/sys/local_time.h"
 #include "platform/win/dc.h"
 #include "platform/win/messagebox.h"
@@ -26,6 +27,7 @@
 #include "plugin/settings.h"
 #include "ui/chart.h"
 #include "ui/dlg_graph_preview.h"
+#include "ui/dlg_msg.h"
 
 namespace {
 
@@ -167,7 +169,8 @@ void DlgReport::OnOK() {
 void DlgReport::OnCancel() { EndDialog(IDCANCEL); }
 
 // Checks host support and data, builds the document (with the graph part when asked
-// for), hands it to "Export/ExportToOdt" and reports a negative answer.
+// for, then the evidence part after every standard item), hands it to
+// "Export/ExportToOdt" and reports a negative answer.
 void DlgReport::MakeReport() {
   if (!HostHasCommand("Main/OpenAssayFile")) {
     ::MessageBox(m_hWnd, u"Невозможно сформировать отчет в текущей версии ПО Лортан.", kReportErrorCaption,
@@ -185,6 +188,7 @@ void DlgReport::MakeReport() {
   pugi::xml_document document;
   pugi::xml_node root = BuildReportDocument(document, content, *mixtures, *assays, *context, digits, sys::Now());
   if (enableGraph) AppendGraphPart(root, *context, digits);
+  AppendReportEvidence(root, content, *mixtures, *context, SystemMessageLog(), digits);
   const sys::Text templatePath =
       templatesFolder + u"\\" + (enableGraph ? templateWithGraph : templateWithoutGraph);
   OdtExportRequest request{0, 1, templatePath.c_str()};

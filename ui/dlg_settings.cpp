@@ -4,11 +4,16 @@
 // profile write goes to the host at once. No cost beyond the five profile calls.
 #include "ui/dlg_settings.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/sys/format.h"
 #include "platform/sys/parse.h"
 #include "platform/win/button.h"
 #include "platform/win/folder_picker.h"
+#include "platform/win/messagebox.h"
 #include "platform/win/resources.h"
+#include "plugin/export_folder.h"
 #include "plugin/profile.h"
 #include "ui/module_resources.h"
 
@@ -58,11 +63,21 @@ BOOL DlgSettings::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CDialogEx::OnCommand(wParam, lParam);
 }
 
+// A digit field as a 32-bit wcstol reads it: out-of-range values saturate at the 32-bit
+// limits (never wrap to an unrelated count).
 std::int32_t DlgSettings::ReadDigits(int editId) const {
-  return static_cast<std::int32_t>(sys::ParseLong(GetDlgItemText(editId)));
+  const long value = sys::ParseLong(GetDlgItemText(editId));
+  return static_cast<std::int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX));
 }
 
 void DlgSettings::OnOK() {
+  // A folder the profile cannot give back whole would later be a different folder: refused
+  // here, with the dialog left open for a shorter one.
+  const sys::Text folder = GetDlgItemText(kSettingsFolderEdit);
+  if (const sys::Text problem = ExportFolderProblemText(folder); !problem.empty()) {
+    ::MessageBox(m_hWnd, problem.c_str(), u"Настройки", MB_OK | MB_ICONERROR);
+    return;
+  }
   Settings::enPressCorrect = IsDlgButtonChecked(kSettingsPressureCheck) == BST_CHECKED ? 1 : 0;
   Settings::enTempCorrect = IsDlgButtonChecked(kSettingsTemperatureCheck) == BST_CHECKED ? 1 : 0;
   m_settings.exportFolder = GetDlgItemText(kSettingsFolderEdit);

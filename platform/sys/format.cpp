@@ -5,6 +5,7 @@
 // Cost: one pass over the format, one small buffer per conversion.
 #include "platform/sys/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -59,7 +60,7 @@ std::string IntegerBody(std::uint64_t magnitude, bool negative, const Conversion
 }
 
 std::string DoubleBody(double v, const Conversion& cv) {
-  int precision = cv.precision < 0 ? 6 : cv.precision;
+  const int precision = cv.precision < 0 ? 6 : std::min(cv.precision, kMaxFractionDigits);
   std::string buf(static_cast<std::size_t>(precision) + 400, '\0');
   std::to_chars_result res;
   char conv = static_cast<char>(std::tolower(static_cast<unsigned char>(cv.conv)));

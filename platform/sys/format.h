@@ -7,7 +7,10 @@
 // sys::DecimalSeparator() (a point until the runtime locale switches to Russian, then a
 // comma), never the C library's locale. Arguments are type-checked at run time: a
 // mismatched or missing argument writes "(?)" in place of the conversion rather than
-// reading garbage.
+// reading garbage. The precision of a floating conversion (%f %e %g) is capped at
+// kMaxFractionDigits: a double carries no more than 17 significant digits, and a digit
+// count a user typed (a million decimals) must neither take memory and minutes nor fill a
+// cell with zeros.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,9 @@
 #include "text.h"
 
 namespace sys {
+
+// The most decimals any number is written with, whatever digit count is asked for.
+inline constexpr int kMaxFractionDigits = 20;
 
 class FormatArg {
  public:

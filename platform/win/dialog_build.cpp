@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 #include "controls.h"
 #include "dialog_impl.h"
@@ -34,14 +35,25 @@ QSize BaseUnits(const QFont& font) {
   return QSize((alphabet / 26 + 1) / 2, metrics.height());
 }
 
+// Centred on the owner (or the screen), then moved as little as needed to lie inside the
+// work area of the screen it is centred on; a window larger than the work area keeps its
+// top left corner there, as the desktop's own centring does.
 void PlaceTopLevel(QWidget* w, HWND owner) {
   QRect area;
   if (Alive(owner) && owner->widget)
     area = owner->widget->window()->frameGeometry();
   else if (QGuiApplication::primaryScreen())
     area = QGuiApplication::primaryScreen()->availableGeometry();
-  QRect frame = w->frameGeometry();
-  w->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+  const QRect frame = w->frameGeometry();
+  QPoint at = area.center() - QPoint(frame.width() / 2, frame.height() / 2);
+  QScreen* screen = QGuiApplication::screenAt(area.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect work = screen->availableGeometry();
+    at.setX(std::max(work.left(), std::min(at.x(), work.right() + 1 - frame.width())));
+    at.setY(std::max(work.top(), std::min(at.y(), work.bottom() + 1 - frame.height())));
+  }
+  w->move(at);
 }
 
 HWND FirstTabStop(HWND dialog) {

@@ -86,6 +86,12 @@ LRESULT ListViewWidget::Proc(HWND h, UINT message, WPARAM wParam, LPARAM lParam)
       if (nm && nm->hwndFrom == HeaderHandle()) return HeaderNotification(h, wParam, nm);
       return 0;
     }
+    case WM_KEYDOWN:
+      if (wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
+        CopyRows();
+        return 0;
+      }
+      return CommonProc(h, message, wParam, lParam);
     default: return CommonProc(h, message, wParam, lParam);
   }
 }

@@ -74,6 +74,11 @@ class ListViewWidget : public Win<QTreeView> {
   };
   // Custom draw for one cell of the paint under way.
   CellLook CustomDrawCell(int row, int column, const QRect& viewportRect);
+  // Ctrl+C: the selected rows (all rows when none is selected) with the header line, as
+  // tab-separated text in the order and with the texts shown; hidden (zero-width) columns
+  // are left out (listview_copy.cpp).
+  QString RowsAsText() const;
+  void CopyRows() const;
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -54,6 +54,8 @@ TEST(AssayViewer, OpensAFileWithItsChannelsAndPeaks) {
   EXPECT_EQ(peaks->item(0, 1)->text(), QStringLiteral("Метан"));
   EXPECT_EQ(peaks->item(5, 0)->text(), QStringLiteral("2"));  // channels shown from 1
   EXPECT_EQ(peaks->item(5, 3)->text(), QStringLiteral("3000"));
+  EXPECT_EQ(peaks->item(0, 2)->text(), QStringLiteral("1,5")) << "the decimal comma, as the module writes";
+  EXPECT_EQ(peaks->item(0, 6)->text(), QStringLiteral("0 – 0"));
   // The plot draws something in both halves (one strip per channel).
   viewer->plot()->resize(600, 400);
   const QImage image = viewer->plot()->grab().toImage();

@@ -47,6 +47,11 @@ TEST(Format, FloatingPointWithBothSeparators) {
       {Format(u"%.*f", 0, 3.14159), u"3"},
       {Format(u"%.*f", 0, 2.5), u"2"},          // round half to even, as printf
       {Format(u"%.*f", -1, 1.0 / 3), u"0,333333"},  // negative precision: 6
+      {Format(u"%.*f", 20, 0.1), u"0,10000000000000000555"},
+      {Format(u"%.*f", 21, 0.1), u"0,10000000000000000555"},  // capped at 20 decimals
+      {Format(u"%.*f", 100000000, 1.5), u"1,50000000000000000000"},
+      {Format(u"%.*f", 2147483647, -2.0), u"-2,00000000000000000000"},
+      {Format(u"%.30e", 1.0), u"1,00000000000000000000e+00"},
       {Format(u"%.3f", 1013.25), u"1013,250"},
       {Format(u"%.1f", 0.05), u"0,1"},          // 0.05 is 0.05000000000000000277
       {Format(u"%.2f", -0.001), u"-0,00"},

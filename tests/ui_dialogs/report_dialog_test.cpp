@@ -158,8 +158,19 @@ TEST_F(ReportDialogTest, SwitchesChooseTheTablesAndTheDialogStaysOpen) {
   ASSERT_EQ(documents.size(), 3u);
   using Names = std::vector<std::string>;
   EXPECT_EQ(documents[0], (Names{"DateCreated", "table1"}));
-  EXPECT_EQ(documents[1], (Names{"DateCreated", "table1", "table2", "table5"}));
-  EXPECT_EQ(documents[2], (Names{"DateCreated", "table1", "table2", "table3", "table4", "table5"}));
+  // The evidence part follows every standard item: the results switch brings the evidence,
+  // the messages and the corrections, the mixture data the five mixtures' names.
+  const Names evidence = {"table7", "table8", "PressureCorrection", "TemperatureCorrection"};
+  Names withResults = {"DateCreated", "table1", "table2", "table5"};
+  withResults.insert(withResults.end(), evidence.begin(), evidence.end());
+  EXPECT_EQ(documents[1], withResults);
+  Names everything = {"DateCreated", "table1", "table2", "table3", "table4", "table5"};
+  for (const char* e : {"1", "2", "3", "4", "5"}) {
+    everything.push_back(std::string("table4Mix") + e);
+    everything.push_back(std::string("table4Balloon") + e);
+  }
+  everything.insert(everything.end(), evidence.begin(), evidence.end());
+  EXPECT_EQ(documents[2], everything);
   EXPECT_EQ(templates, (std::vector<sys::Text>{u"Vetrix\\ReportTemplate.odt", u"Vetrix\\ReportTemplate.odt"}));
   EXPECT_EQ(request.zero, 0);
   EXPECT_EQ(request.flag, 1u);

@@ -3,6 +3,8 @@
 // point from mouse and keyboard, selection colours without focus, and the row records.
 #include "grid_fixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 
 namespace gridtest {
@@ -150,6 +152,22 @@ TEST(GridAttachTest, AttachingSetsReportModeAndTheGridsExtendedStyles) {
   EXPECT_EQ(grid.GetSortDirection(), 1);
   host.DestroyWindow();
   win::ProcessPendingMessages();
+}
+
+// Ctrl+C in the grid: the selected row with the header, as tab-separated text, numbers as
+// shown; without a selection every row.
+TEST_F(GridTest, CtrlCCopiesTheRowsWithTheHeader) {
+  Fill(2);
+  dialog.grid.SetItemText(1, 2, u"1,250");
+  auto copy = [&] {
+    QApplication::clipboard()->clear();
+    Key(View(), Qt::Key_C, Qt::ControlModifier);
+    return QApplication::clipboard()->text();
+  };
+  View()->setFocus();
+  EXPECT_EQ(copy(), QStringLiteral("№\tКомпонент\tКонцентрация\n1\tМетан\t0,5\n2\tМетан\t1,250\n"));
+  wintest::Click(Cell(1, 1));
+  EXPECT_EQ(copy(), QStringLiteral("№\tКомпонент\tКонцентрация\n2\tМетан\t1,250\n"));
 }
 
 }  // namespace

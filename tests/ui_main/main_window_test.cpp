@@ -406,7 +406,12 @@ TEST_F(MainWindow, SettingsButtonRerunsAndExportReportsSuccess) {
     win::ScopedMessageBoxRecorder boxes;
     ASSERT_TRUE(win::ClickButton(window->GetSafeHwnd(), kMainExport));
     ASSERT_EQ(boxes.Calls().size(), 1u);
-    EXPECT_EQ(boxes.Calls()[0].text, u"Экспорт успешно завершен.");
+    const sys::Text said = boxes.Calls()[0].text;
+    const sys::Text lead = u"Экспорт успешно завершен.\nФайл: ";
+    ASSERT_EQ(said.substr(0, lead.size()), lead) << sys::ToUtf8(said);
+    const fs::path written = sys::ToUtf8(said.substr(lead.size()));
+    EXPECT_EQ(written.parent_path(), folder);
+    EXPECT_TRUE(fs::is_regular_file(written)) << "the message names the file written";
     EXPECT_EQ(boxes.Calls()[0].caption, u"Экспорт данных");
     EXPECT_EQ(boxes.Calls()[0].type, MB_OK | MB_ICONINFORMATION);
   }
@@ -415,6 +420,19 @@ TEST_F(MainWindow, SettingsButtonRerunsAndExportReportsSuccess) {
   EXPECT_EQ(files, 1);
   host->ints.erase(u"plugins\\Vetrix\\ProgramSettings/qtySymInProg");
   window->RunAndShow();
+}
+
+// "Экспорт" without a usable folder sends the user to "Настройки" and writes nothing.
+TEST_F(MainWindow, ExportWithoutAFolderSaysWhereToChooseOne) {
+  for (const char16_t* folder : {u"", u"ab"}) {
+    host->strings[u"plugins\\Vetrix\\ProgramSettings/ExportFolder"] = folder;
+    win::ScopedMessageBoxRecorder boxes;
+    ASSERT_TRUE(win::ClickButton(window->GetSafeHwnd(), kMainExport));
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "folder \"" << sys::ToUtf8(folder) << '"';
+    EXPECT_NE(boxes.Calls()[0].text.find(u"«Настройки»"), sys::Text::npos) << sys::ToUtf8(boxes.Calls()[0].text);
+    EXPECT_EQ(boxes.Calls()[0].Icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+  }
+  host->strings.erase(u"plugins\\Vetrix\\ProgramSettings/ExportFolder");
 }
 
 // Closing only hides the window; shown again it has the same chromatograms and results.

@@ -81,7 +81,15 @@ TEST_F(SettingsDialog, DigitCountsAreParsedStoredAndReadBack) {
     const char16_t* typed;
     std::int32_t stored;
     std::int32_t readBack;
-  } cases[] = {{u"0", 0, 3}, {u"-2", -2, -2}, {u"abc", 0, 3}, {u"  7 знаков", 7, 7}, {u"+4", 4, 4}};
+  } cases[] = {{u"0", 0, 3},
+               {u"-2", -2, -2},
+               {u"abc", 0, 3},
+               {u"  7 знаков", 7, 7},
+               {u"+4", 4, 4},
+               {u"2147483647", 2147483647, 2147483647},
+               {u"99999999999", 2147483647, 2147483647},  // saturates, never wraps
+               {u"-99999999999", -2147483647 - 1, -2147483647 - 1},
+               {u"4294967299", 2147483647, 2147483647}};
   for (const Case& c : cases) {
     host.ints.erase(kProg);
     Settings::qtySymInProg = 3;
@@ -147,6 +155,33 @@ TEST_F(SettingsDialog, FolderButtonRefillsFromHeldValues) {
   EXPECT_EQ(result, 1);
   EXPECT_EQ(host.strings[kFolder], u"/data/выгрузки");
   EXPECT_EQ(host.ints[kPress], 0);
+}
+
+// A folder longer than the profile gives back is refused with a message and the dialog
+// stays open, nothing stored; 127 characters are taken.
+TEST_F(SettingsDialog, ExportFolderLongerThanTheProfileKeepsIsRefused) {
+  host.strings[kFolder] = u"/srv/export";
+  const sys::Text tooLong = u"/" + sys::Text(126, u'я') + u"/";  // 128 characters
+  const sys::Text longest = tooLong.substr(0, 127);
+  win::ScopedMessageBoxRecorder boxes;
+  host.calls.clear();
+  bool stillOpen = false;
+  INT_PTR result = Run([&](HWND dialog) {
+    SetDlgItemText(dialog, kSettingsProgDigitsEdit, u"6");
+    SetDlgItemText(dialog, kSettingsFolderEdit, tooLong.c_str());
+    win::ClickButton(dialog, kSettingsOk);
+    stillOpen = IsWindowVisible(dialog) != FALSE;
+    SetDlgItemText(dialog, kSettingsFolderEdit, longest.c_str());
+    win::ClickButton(dialog, kSettingsOk);
+  });
+  EXPECT_TRUE(stillOpen);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  EXPECT_NE(boxes.Calls()[0].text.find(u"128 символов"), sys::Text::npos) << sys::ToUtf8(boxes.Calls()[0].text);
+  EXPECT_NE(boxes.Calls()[0].text.find(u"127"), sys::Text::npos);
+  EXPECT_EQ(boxes.Calls()[0].Icon(), static_cast<UINT>(MB_ICONERROR));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(host.strings[kFolder], longest);
+  EXPECT_EQ(SetIntCalls(kProg), 1) << "the refused OK stored nothing";
 }
 
 TEST_F(SettingsDialog, WithoutProfileCommandsDefaultsAndOkStillCloses) {

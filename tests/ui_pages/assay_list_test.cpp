@@ -1,6 +1,9 @@
 // The chromatogram list page: adding through the host's dialog, the list's order and
 // columns, removing with the mixture usage counts, the filter, the saved list, opening in
 // the host, the chromatogram information table and database failures.
+#include <QComboBox>
+#include <QLineEdit>
+
 #include "tests/ui_pages/pages_fixture.h"
 
 #include "platform/win/automation.h"
@@ -121,37 +124,76 @@ TEST_F(AssayListTest, RemoveAllEmptiesEveryListAndBothInformationTables) {
   EXPECT_EQ(Assays().MixtureUsage()[0].count, 1) << "uses are counted from 1 again";
 }
 
-TEST_F(AssayListTest, FilterShowsOneMixtureAndRemoveAllTakesOnlyIt) {
+// The filter holds "Все" and the loaded mixtures after every change of the list; a chosen
+// mixture narrows the list and "Удалить все" to it; typed text chooses the entry it names
+// or none, and none shows and removes like "Все".
+TEST_F(AssayListTest, FilterOffersTheLoadedMixturesAndRemoveAllTakesWhatItShows) {
   AddThroughHost({1, 2, 3, 4});
   TakeAssaysChanged();
   CComboBox& filter = Assays().Filter();
-  const int entry = filter.AddString(u"Смесь-1");
-  filter.SetItemData(entry, 1);
-  ASSERT_EQ(entry, 1) << "sorted after \"Все\"";
-
-  auto selectFilter = [&](int index) {
-    filter.SetCurSel(index);
+  using Entries = std::vector<std::pair<sys::Text, std::int32_t>>;
+  auto entries = [&] {
+    Entries all;
+    for (int i = 0; i < filter.GetCount(); ++i)
+      all.emplace_back(filter.GetLBText(i), static_cast<std::int32_t>(filter.GetItemData(i)));
+    return all;
+  };
+  auto chosen = [&] { return filter.GetCurSel() == CB_ERR ? sys::Text(u"(none)") : filter.GetLBText(filter.GetCurSel()); };
+  auto selectFilter = [&](const char16_t* text) {
+    filter.SetCurSel(filter.FindStringExact(-1, text));
     ::SendMessage(Assays().m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_ASSAY_FILTER, CBN_SELCHANGE),
                   reinterpret_cast<LPARAM>(filter.m_hWnd));
   };
-  selectFilter(1);
+  auto type = [&](const QString& text) {
+    auto* combo = qobject_cast<QComboBox*>(win::WidgetOf(filter.m_hWnd));
+    ASSERT_TRUE(combo && combo->lineEdit());
+    combo->lineEdit()->clear();
+    wintest::Type(combo->lineEdit(), text);
+    win::ProcessPendingMessages();
+  };
+  EXPECT_EQ(entries(), (Entries{{u"Все", -1}, {u"Смесь-1", 1}, {u"Смесь-2", 2}}));
+  EXPECT_EQ(chosen(), u"Все");
+
+  selectFilter(u"Смесь-1");
   EXPECT_EQ(AllRows(Assays().List()), (Rows{{u"1", u"проба 3", u"15.11.2023  01:15", u"Смесь-1"},
                                             {u"2", u"проба 2", u"15.11.2023  01:16", u"Смесь-1"}}));
   EXPECT_EQ(TakeAssaysChanged(), 0) << "a filter change announces nothing";
 
-  selectFilter(-1);  // as after typing into the edit field
-  EXPECT_EQ(Assays().List().GetItemCount(), 4);
-  ASSERT_TRUE(win::ClickButton(Assays().m_hWnd, IDC_ASSAY_REMOVE_ALL));
-  EXPECT_EQ(Loaded().assays.size(), 4u) << "no selection matches no mixture";
-  EXPECT_EQ(TakeAssaysChanged(), 0);
+  type(QStringLiteral("смесь-2"));
+  EXPECT_EQ(chosen(), u"Смесь-2") << "typed text chooses the entry it names";
+  EXPECT_EQ(AllRows(Assays().List()), (Rows{{u"1", u"проба 1", u"15.11.2023  01:18", u"Смесь-2"}}));
+  type(QStringLiteral("Смесь-9"));
+  EXPECT_EQ(chosen(), u"(none)");
+  EXPECT_EQ(Assays().List().GetItemCount(), 4) << "no entry: every chromatogram";
 
-  selectFilter(1);
+  selectFilter(u"Смесь-1");
+  {  // Recalculate's reload within one handler: the filter stays
+    const std::vector<std::int32_t> ids = Assays().ListedIds();
+    Assays().Remove(true);
+    Assays().LoadIds(ids);
+    Assays().AssaysChanged();
+    win::ProcessPendingMessages();
+    TakeAssaysChanged();
+    EXPECT_EQ(chosen(), u"Смесь-1");
+    EXPECT_EQ(Assays().List().GetItemCount(), 2);
+  }
   ASSERT_TRUE(win::ClickButton(Assays().m_hWnd, IDC_ASSAY_REMOVE_ALL));
   EXPECT_EQ(TakeAssaysChanged(), 1);
   EXPECT_EQ(LoadedIds(), (std::vector<std::int32_t>{4, 1}));
   EXPECT_EQ(MixtureIds(), (std::vector<std::int32_t>{2}));
-  EXPECT_EQ(Assays().List().GetItemCount(), 0) << "the filter still shows Смесь-1 only";
-  filter.DeleteString(1);
+  EXPECT_EQ(entries(), (Entries{{u"Все", -1}, {u"Смесь-2", 2}})) << "a mixture that left the list left the filter";
+  EXPECT_EQ(chosen(), u"Все");
+  win::ProcessPendingMessages();
+  AddThroughHost({3});
+  TakeAssaysChanged();
+  EXPECT_EQ(chosen(), u"Все") << "a mixture gone for good is forgotten";
+  EXPECT_EQ(Assays().List().GetItemCount(), 3);
+
+  type(QStringLiteral("нет такой"));
+  ASSERT_TRUE(win::ClickButton(Assays().m_hWnd, IDC_ASSAY_REMOVE_ALL));
+  EXPECT_EQ(TakeAssaysChanged(), 1);
+  EXPECT_TRUE(Loaded().assays.empty()) << "text naming no entry removes what it shows: everything";
+  EXPECT_EQ(entries(), (Entries{{u"Все", -1}}));
 }
 
 TEST_F(AssayListTest, TheListGoesToTheProfileAndComesBackSorted) {

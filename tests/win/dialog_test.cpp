@@ -2,6 +2,10 @@
 // clicks and keys, data exchange, reuse of a dialog object, and modeless pages.
 #include "win_fixture.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdlib>
+
 #include "platform/win/button.h"
 #include "platform/win/edit.h"
 
@@ -177,6 +181,39 @@ TEST_F(WinDialogTest, ClosingAModelessWindowOnlyHidesIt) {
   win::WidgetOf(dialog.m_hWnd)->close();
   EXPECT_TRUE(IsWindow(dialog.m_hWnd));
   EXPECT_FALSE(dialog.IsWindowVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// A window centred on an owner smaller than itself, near the screen's corner, stays inside
+// the work area; one centred on an owner in the middle of the screen is centred exactly.
+TEST_F(WinDialogTest, CentredWindowStaysInsideTheWorkArea) {
+  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+  QWidget owner;
+  owner.setGeometry(work.left() + 10, work.top() + 10, 60, 40);
+  owner.show();
+  CDialog dialog(kOwner);
+  ASSERT_TRUE(dialog.Create(kOwner, CWnd::FromHandle(win::WrapWidget(&owner))));
+  dialog.ShowWindow(SW_SHOWNORMAL);
+  win::ProcessPendingMessages();
+  const QRect placed = win::WidgetOf(dialog.m_hWnd)->frameGeometry();
+  EXPECT_GE(placed.left(), work.left());
+  EXPECT_GE(placed.top(), work.top());
+  EXPECT_LE(placed.right(), work.right());
+  EXPECT_LE(placed.bottom(), work.bottom());
+  dialog.DestroyWindow();
+
+  owner.setGeometry(work.center().x() - 150, work.center().y() - 100, 300, 200);
+  CDialog middle(kOwner);
+  ASSERT_TRUE(middle.Create(kOwner, CWnd::FromHandle(win::WrapWidget(&owner))));
+  middle.ShowWindow(SW_SHOWNORMAL);
+  win::ProcessPendingMessages();
+  const QRect centred = win::WidgetOf(middle.m_hWnd)->frameGeometry();
+  EXPECT_LE(std::abs(centred.center().x() - owner.frameGeometry().center().x()), 1);
+  EXPECT_LE(std::abs(centred.center().y() - owner.frameGeometry().center().y()), 1);
+  middle.DestroyWindow();
 }
 
 }  // namespace

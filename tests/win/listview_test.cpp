@@ -3,6 +3,8 @@
 // to a subclass, custom-draw colours checked by pixels, and the LVM_* operations.
 #include "win_fixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -395,6 +397,30 @@ TEST_F(WinListViewTest, EnsureVisibleScrollsTheRowIntoTheClientArea) {
   EXPECT_GE(row.top, 0);
   EXPECT_LE(row.bottom, client.bottom);
   EXPECT_FALSE(dialog.list.EnsureVisible(200, FALSE));
+}
+
+// Ctrl+C copies the selected rows, or every row without a selection, with the header,
+// as tab-separated text in the columns' shown order, hidden (zero-width) columns left out.
+TEST_F(WinListViewTest, CtrlCCopiesRowsAsTabSeparatedTextWithTheHeader) {
+  Fill(dialog.list, 3);
+  dialog.list.SetItemText(1, 2, u"1,250");
+  dialog.list.SetItemText(2, 1, u"Этан\tи\nпропан");
+  auto copy = [&] {
+    QApplication::clipboard()->clear();
+    QWidget* view = win::WidgetOf(dialog.list.m_hWnd);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    win::ProcessPendingMessages();
+    return QApplication::clipboard()->text();
+  };
+  EXPECT_EQ(copy(), QStringLiteral("№\tПик\tКанал\n0\tМетан\t\n1\tМетан\t1,250\n2\tЭтан и пропан\t\n"))
+      << "no selection: every row";
+  wintest::Click(Cell(dialog.list, 1, 1));
+  wintest::Click(Cell(dialog.list, 2, 1), Qt::ControlModifier);
+  EXPECT_EQ(copy(), QStringLiteral("№\tПик\tКанал\n1\tМетан\t1,250\n2\tЭтан и пропан\t\n"));
+  dialog.list.SetColumnWidth(1, 0);
+  HeaderOf(dialog.list)->moveSection(2, 0);
+  EXPECT_EQ(copy(), QStringLiteral("Канал\t№\n1,250\t1\n\t2\n"));
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+// csv_export.cpp: the loaded lists of a check as the import's two CSV files.
+#include "cli/csv_export.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "cli/csv_fields.h"
+
+namespace {
+
+constexpr char kEnd[] = "\r\n";
+
+std::string Text(const sys::Text& t) { return CsvField(sys::ToUtf8(t)); }
+std::string Date(std::int64_t t, bool dropMidnight) { return t == 0 ? std::string() : FormatLocalDate(t, dropMidnight); }
+
+bool WriteFile(const std::filesystem::path& path, const std::string& text, std::string& error) {
+  std::string name(1, '.');
+  name += path.filename().string();
+  name += ".part";
+  const std::filesystem::path part = path.parent_path() / name;
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      error = part.string() + ": cannot write: " + std::strerror(errno);
+      std::error_code ec;
+      std::filesystem::remove(part, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(part, path, ec);
+  if (ec) {
+    error = path.string() + ": cannot put the file in place: " + ec.message();
+    std::filesystem::remove(part, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& s) {
+  const bool quote = !s.empty() && (s.find_first_of(",\"\r\n") != std::string::npos || s.front() == ' ' ||
+                                    s.back() == ' ' || s.front() == '\t' || s.back() == '\t');
+  if (!quote) return s;
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string AreasCsv(const LoadedLists& lists) {
+  std::string out = "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time";
+  out += kEnd;
+  for (const Assay& a : lists.assays) {
+    std::string head = std::to_string(a.id) + "," + Text(a.sample) + "," + Date(a.date, false) + ",";
+    if (a.mixture) head += Text(a.mixtureName);
+    head += ',';
+    if (a.atmPressure != 0.0) head += FormatExact(a.atmPressure);
+    head += ',';
+    if (a.airTemperatureKnown) head += FormatExact(a.airTemperature);
+    if (a.peaks.empty()) out += head + ",,,," + kEnd;
+    for (const Peak& p : a.peaks)
+      out += head + "," + std::to_string(static_cast<std::int64_t>(p.channel) + 1) + "," + Text(p.name) + "," +
+             FormatExact(p.area) + "," + FormatExact(p.time) + kEnd;
+  }
+  return out;
+}
+
+std::string CertificatesCsv(const LoadedLists& lists) {
+  std::string out = "mixture,mixture_id,cylinder,release,expiry,component,concentration,deviation";
+  out += kEnd;
+  for (const auto& m : lists.mixtures) {
+    const std::string head = Text(m->name) + "," + std::to_string(m->id) + "," + Text(m->ballon) + "," +
+                             Date(m->release, true) + "," + Date(m->expiry, true);
+    if (m->components.empty()) out += head + ",,," + kEnd;
+    for (const MixtureComponent& c : m->components)
+      out += head + "," + Text(c.name) + "," + FormatExact(c.concentration) + "," + FormatExact(c.deviation) + kEnd;
+  }
+  return out;
+}
+
+std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) return dir + ": cannot create the folder: " + ec.message();
+  std::string error;
+  if (!WriteFile(std::filesystem::path(dir) / "areas.csv", AreasCsv(lists), error)) return error;
+  if (!WriteFile(std::filesystem::path(dir) / "certificates.csv", CertificatesCsv(lists), error)) return error;
+  return {};
+}

@@ -1,0 +1,248 @@
+// report_protocol_test.cpp: the module's data document of a real check run, filled into the
+// built templates by the host's export, read back — every value of the evidence in its
+// cell — and converted to PDF by LibreOffice at 0, 3 and 10 report digits, where no number,
+// formula or date of the document may be split over lines.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+
+#include "host/odt/odt_report.h"
+#include "host/odt/zip_package.h"
+#include "host_test_support.h"
+#include "output/report_evidence.h"
+#include "tests/output_report/protocol_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 1 x 1 white PNG: the graph's picture (its drawing is not what is tested here).
+constexpr unsigned char kPng[] = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+    0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x77, 0x53, 0xde, 0x00, 0x00, 0x00,
+    0x0c, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xff, 0xff, 0x3f, 0x00, 0x05, 0xfe, 0x02, 0xfe, 0x0d,
+    0xef, 0x46, 0xb8, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
+// The visible text of an ODF node: blanks, tabs and line breaks as characters.
+std::string TextOf(pugi::xml_node node) {
+  std::string text;
+  for (pugi::xml_node c : node.children()) {
+    const std::string name = c.name();
+    if (c.type() == pugi::node_pcdata) text += c.value();
+    else if (name == "text:s") text += std::string(c.attribute("text:c").as_uint(1), ' ');
+    else if (name == "text:tab") text += '\t';
+    else if (name == "text:line-break") text += '\n';
+    else text += TextOf(c);
+  }
+  return text;
+}
+
+std::string Unix(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
+pugi::xml_node Table(const pugi::xml_document& content, const char* name) {
+  const std::string path = std::string("//table:table[@table:name='") + name + "']";
+  return content.select_node(path.c_str()).node();
+}
+
+// The texts of a body row's cells (covered cells left out).
+std::vector<std::string> Cells(pugi::xml_node row) {
+  std::vector<std::string> cells;
+  for (pugi::xml_node c : row.children("table:table-cell")) cells.push_back(TextOf(c));
+  return cells;
+}
+
+class ReportProtocol : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    BuildProtocolLists(lists_);
+    Run(lists_);
+    picture_ = folder_ / "VetrixGraph.png";
+    std::ofstream(picture_, std::ios::binary).write(reinterpret_cast<const char*>(kPng), sizeof kPng);
+  }
+
+  // The document the report dialog builds with every switch on, the graph of methane.
+  pugi::xml_node Document(pugi::xml_document& doc, int digits) {
+    ReportContent c{u"Хроматограф «Кристалл» № 1234-56", u"Петрова-Водкина Е. С.", true, true, true, true};
+    pugi::xml_node root = BuildReportDocument(doc, c, lists_.mixtures, lists_.assays, context, digits, 1700000000);
+    AppendGraphItems(root, *Curve(u"Метан"), digits);
+    AppendPicture(root, sys::FromUtf8(picture_));
+    AppendReportEvidence(root, c, lists_.mixtures, context, context.messages, digits);
+    return root;
+  }
+
+  void Export(pugi::xml_node root, const fs::path& out,
+              const char16_t* templatePath = u"Vetrix\\ReportTemplateWitchGraph.odt") {
+    const OdtExportRequest request{0, 1, templatePath};
+    std::string detail;
+    ASSERT_EQ(odt::ExportReport(&root, &request, LORTAN_TEMPLATE_FOLDER, [&] { return out; }, detail),
+              odt::kReportWritten)
+        << detail;
+  }
+
+  void CheckEvidence(const char16_t* templatePath);
+
+  RunLists lists_;
+  TestFolder folder_;
+  std::string picture_;
+};
+
+// Every value of the evidence stands in its cell of the filled report, in the data's order,
+// with either template.
+TEST_F(ReportProtocol, FilledEvidenceHoldsEveryValueOfTheRun) {
+  for (const char16_t* templatePath : {u"Vetrix\\ReportTemplateWitchGraph.odt", u"Vetrix\\ReportTemplate.odt"}) {
+    SCOPED_TRACE(sys::ToUtf8(templatePath));
+    CheckEvidence(templatePath);
+  }
+}
+
+void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
+  pugi::xml_document data;
+  const pugi::xml_node root = Document(data, 3);
+  const fs::path odt = folder_.path() / "report.odt";
+  Export(root, odt, templatePath);
+  std::string error;
+  const auto package = odt::ReadPackage(odt.string(), error);
+  ASSERT_TRUE(package) << error;
+  pugi::xml_document content;
+  ASSERT_TRUE(content.load_string(odt::FindEntry(*package, "content.xml")->data.c_str()));
+
+  std::vector<pugi::xml_node> rows;
+  for (pugi::xml_node r : Table(content, "table7").children("table:table-row")) rows.push_back(r);
+  std::vector<pugi::xml_node> data7;
+  for (pugi::xml_node r : root.child("table7").children("row")) data7.push_back(r);
+  ASSERT_EQ(rows.size(), data7.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const pugi::xml_node d = data7[i];
+    const std::vector<std::string> cells = Cells(rows[i]);
+    auto v = [&](const char* name) { return std::string(d.child(name).text().get()); };
+    if (d.child("evComp")) {
+      ASSERT_EQ(cells.size(), 2u);
+      EXPECT_EQ(cells[0], v("evNum") + ". " + v("evComp") + ", канал " + v("evChannel"));
+      EXPECT_EQ(cells[1], "Зависимость: " + v("evModel") + v("evFormula"));
+      continue;
+    }
+    const std::vector<std::string> expected = {v("ptMixture") + "(" + v("ptBalloon") + ")",
+                                               v("ptX"), v("ptU"), v("ptN"), v("ptA"), v("ptRsd"), v("ptRsdNorm"),
+                                               v("ptRsdOk"), v("ptCalc"), v("ptDev"), v("ptDevNorm"), v("ptDevOk")};
+    EXPECT_EQ(cells, expected) << "row " << i;
+  }
+
+  std::vector<std::vector<std::string>> messages, expectedMessages;
+  for (pugi::xml_node r : Table(content, "table8").children("table:table-row")) messages.push_back(Cells(r));
+  for (pugi::xml_node r : root.child("table8").children("row"))
+    expectedMessages.push_back({r.child("msgNum").text().get(), r.child("msgLevel").text().get(),
+                                Unix(r.child("msgText").text().get())});
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_GE(messages.size(), 2u);
+
+  const std::string all = TextOf(content.child("office:document-content").child("office:body"));
+  for (const char* item : {"PressureCorrection", "TemperatureCorrection", "table4Mix1", "table4Balloon5"})
+    EXPECT_NE(all.find(root.child(item).text().get()), std::string::npos) << item;
+  const std::string head = TextOf(Table(content, "table4").child("table:table-header-rows"));
+  EXPECT_NE(head.find("Смесь 3ГСО 10542-2014баллон № 40-18703"), std::string::npos) << head;
+}
+
+// Texts of the data document that must stay whole on the page: every number, date and time
+// in any value, and whole formulas and dates with their time.
+std::vector<std::string> WholeTexts(pugi::xml_node node) {
+  static const std::regex number(R"(-?\d[\d.,:\-]*\d|\d)");
+  std::vector<std::string> out;
+  for (pugi::xml_node c : node.children()) {
+    if (c.type() != pugi::node_element) continue;
+    const std::string name = c.name(), value = c.text().get();
+    if (c.first_child().type() == pugi::node_element) {
+      const auto inner = WholeTexts(c);
+      out.insert(out.end(), inner.begin(), inner.end());
+      continue;
+    }
+    if (name == "PictureGraph") continue;
+    if (name.find("ormula") != std::string::npos || name == "AnDate" || name == "DateCreated") out.push_back(value);
+    for (std::sregex_iterator m(value.begin(), value.end(), number), end; m != end; ++m) {
+      std::string token = m->str();
+      const std::size_t at = static_cast<std::size_t>(m->position());
+      // A hyphen after a letter or digit joins ("10540-2014"); only a free one is a sign.
+      if (token[0] == '-' && at > 0 && value[at - 1] != ' ') token.erase(0, 1);
+      out.push_back(token);
+    }
+  }
+  return out;
+}
+
+// Blanks of any kind (no-break ones too) become one blank; line ends stay.
+std::string Blanks(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool nbsp = text.compare(i, 2, "\xC2\xA0") == 0;
+    if (text[i] == ' ' || text[i] == '\t' || nbsp) {
+      if (nbsp) ++i;
+      if (out.empty() || out.back() != ' ') out += ' ';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+bool HasWhole(const std::string& text, const std::string& token) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t at = text.find(token); at != std::string::npos; at = text.find(token, at + 1)) {
+    const bool before = at > 0 && (digit(text[at - 1]) || (text[at - 1] == ',' && digit(token.front())));
+    const std::size_t end = at + token.size();
+    const bool after = end < text.size() && (digit(text[end]) || (text[end] == ',' && end + 1 < text.size() &&
+                                                                   digit(text[end + 1])));
+    if (!before && !after) return true;
+  }
+  return false;
+}
+
+// The protocol as LibreOffice lays it out: at 0, 3 and 10 digits every number, date and
+// formula of the document appears on one line; the wide tables are on landscape pages.
+TEST_F(ReportProtocol, NoNumberIsSplitOverLinesInThePdfAtAnyDigitCount) {
+  if (std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
+  const std::vector<int> digitCounts = {0, 3, 10};
+  std::map<int, std::vector<std::string>> whole;
+  std::string names;
+  for (int d : digitCounts) {
+    pugi::xml_document data;
+    const pugi::xml_node root = Document(data, d);
+    whole[d] = WholeTexts(root);
+    const std::string name = "report" + std::to_string(d) + ".odt";
+    Export(root, folder_.path() / name);
+    names += " " + name;
+  }
+  const std::string command = "cd '" + folder_.path().string() + "' && soffice -env:UserInstallation=file://" +
+                              (folder_ / "lo-profile") + " --headless --convert-to pdf" + names + " >lo.log 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(folder_ / "lo.log");
+  for (int d : digitCounts) {
+    const std::string base = folder_ / ("report" + std::to_string(d));
+    ASSERT_EQ(std::system(("pdftotext -layout '" + base + ".pdf' '" + base + ".txt'").c_str()), 0) << d;
+    const std::string text = Blanks(ReadWholeFile(base + ".txt"));
+    if (const char* keep = std::getenv("VETRIX_KEEP_PDF")) fs::copy(base + ".pdf", fs::path(keep) / ("report" + std::to_string(d) + ".pdf"), fs::copy_options::overwrite_existing);
+    for (const std::string& token : whole[d])
+      EXPECT_TRUE(HasWhole(text, Blanks(token))) << "digits " << d << ": \"" << token << "\" is split or missing";
+    // Pages are separated by form feeds: every page holding evidence rows (the cylinder
+    // in brackets under the mixture) repeats the evidence table's header.
+    std::size_t evidencePages = 0, start = 0;
+    for (std::size_t end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+      const std::string page = text.substr(start, end - start);
+      if (page.find("(№ 40-1870") == std::string::npos) continue;
+      ++evidencePages;
+      EXPECT_NE(page.find("Соотв. δ"), std::string::npos) << "digits " << d << ", page without the header:\n" << page;
+    }
+    EXPECT_GE(evidencePages, 2u) << "digits " << d << ": the evidence continues over pages";
+    ASSERT_EQ(std::system(("pdfinfo -l 99 '" + base + ".pdf' >'" + base + ".info'").c_str()), 0);
+    const std::string info = ReadWholeFile(base + ".info");
+    EXPECT_NE(info.find("841.89 x 595.304"), std::string::npos) << "a landscape page\n" << info;
+    EXPECT_NE(info.find("595.304 x 841.89"), std::string::npos) << "a portrait page\n" << info;
+  }
+}
+
+}  // namespace
