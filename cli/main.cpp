@@ -24,6 +24,7 @@
 #include "cli/text_output.h"
 #include "data/database.h"
 #include "data/loaders.h"
+#include "data/skipped_assays.h"
 #include "output/workbook.h"
 #include "platform/sys/text_table.h"
 #include "platform/sys/locale.h"

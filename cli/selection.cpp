@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "data/loaders.h"
+#include "data/skipped_assays.h"
 
 namespace {
 
@@ -14,10 +15,6 @@ std::vector<std::int32_t> VisibleAssayIds(DataBase::Connection& db) {
   DataBase::prepare(db, query, u"SELECT id FROM [assay] WHERE ishidden = 0 AND isdeleted = 0 ORDER BY id;");
   DataBase::forEachRow(query, [&](std::int32_t id) { ids.push_back(id); });
   return ids;
-}
-
-bool Listed(const AssayList& assays, std::int32_t id) {
-  return std::any_of(assays.begin(), assays.end(), [id](const Assay& a) { return a.id == id; });
 }
 
 }  // namespace
@@ -34,15 +31,7 @@ std::vector<std::int32_t> LoadSelection(DataBase::Connection& db, bool all, cons
   loadAssays(db, listed, lists);
   SortAssays(lists.assays);
 
-  std::vector<std::int32_t> skipped;
-  for (std::int32_t id : chosen)
-    if (!Listed(lists.assays, id) && std::find(skipped.begin(), skipped.end(), id) == skipped.end())
-      skipped.push_back(id);
-  return skipped;
-}
-
-std::string SkippedLine(const std::vector<std::int32_t>& skipped) {
-  std::string line = skipped.size() == 1 ? "the chosen chromatogram " : "the chosen chromatograms ";
-  for (std::size_t i = 0; i < skipped.size(); ++i) line += (i ? ", " : "") + std::to_string(skipped[i]);
-  return line + (skipped.size() == 1 ? " was" : " were") + " skipped: absent, hidden or deleted";
+  listed.clear();
+  for (const Assay& assay : lists.assays) listed.push_back(assay.id);
+  return SkippedIds(chosen, listed);
 }

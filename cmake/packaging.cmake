@@ -17,13 +17,15 @@ set(VETRIX_INSTALL_DATADIR share/vetrix)
 
 set_target_properties(lortan PROPERTIES INSTALL_RPATH "$ORIGIN/../${VETRIX_INSTALL_LIBDIR}")
 set_target_properties(vetrix PROPERTIES INSTALL_RPATH "$ORIGIN/..")
-install(TARGETS lortan vetrix-check vetrix-demo-data RUNTIME DESTINATION bin)
+install(TARGETS lortan vetrix-check vetrix-import vetrix-demo-data RUNTIME DESTINATION bin)
 install(TARGETS vetrix_win LIBRARY DESTINATION ${VETRIX_INSTALL_LIBDIR})
 install(TARGETS vetrix LIBRARY DESTINATION ${VETRIX_INSTALL_PLUGINDIR})
 install(TARGETS vetrix_unicode LIBRARY DESTINATION ${VETRIX_INSTALL_LIBDIR})
 install(DIRECTORY ${LORTAN_TEMPLATE_FOLDER}/ DESTINATION ${VETRIX_INSTALL_DATADIR}/templates)
 install(FILES ${PROJECT_SOURCE_DIR}/host/desktop/lortan.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/vetrix)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/demo-areas.csv ${PROJECT_SOURCE_DIR}/examples/demo-certificates.csv
+        ${PROJECT_SOURCE_DIR}/docs/import.md DESTINATION ${VETRIX_INSTALL_DATADIR}/examples)
 
 set(CPACK_PACKAGE_NAME vetrix)
 set(CPACK_PACKAGE_VENDOR "Vetrix")

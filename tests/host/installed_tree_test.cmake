@@ -22,9 +22,10 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-foreach(f bin/lortan bin/vetrix-check bin/vetrix-demo-data lib/vetrix/plugins/libvetrix.so
+foreach(f bin/lortan bin/vetrix-check bin/vetrix-import bin/vetrix-demo-data lib/vetrix/plugins/libvetrix.so
           lib/vetrix/libvetrix_win.so lib/vetrix/libvetrix_unicode.so
-          share/vetrix/templates/Vetrix/ReportTemplate.odt share/applications/lortan.desktop)
+          share/vetrix/templates/Vetrix/ReportTemplate.odt share/applications/lortan.desktop
+          share/vetrix/examples/demo-areas.csv share/vetrix/examples/demo-certificates.csv)
   if(NOT EXISTS ${prefix}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
@@ -40,6 +41,10 @@ run(env -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR ${prefix}/bin/lortan --batch --db 
 if(NOT run_out STREQUAL check)
   message(FATAL_ERROR "installed lortan --batch differs from vetrix-check:\n${run_out}\n---\n${check}")
 endif()
+# The installed import on the installed examples gives a database the installed check runs on.
+run(${prefix}/bin/vetrix-import --areas ${prefix}/share/vetrix/examples/demo-areas.csv
+    --certificates ${prefix}/share/vetrix/examples/demo-certificates.csv --out ${WORK_DIR}/imported)
+run(${prefix}/bin/vetrix-check --db ${WORK_DIR}/imported/lortan.db)
 if(NOT EXISTS ${WORK_DIR}/report.odt)
   message(FATAL_ERROR "no report from the installed templates")
 endif()
