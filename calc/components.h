@@ -1,9 +1,10 @@
-// components.h: the module's component list and the matching of peak names.
+// components.h: the default component list and the matching of peak names.
 //
 // 19 natural-gas components with canonical names (which key the norms and the special
-// rules) and additional names stored in profile section "Components". The list is built
-// once per module lifetime and only edited in place afterwards, so curves may keep
-// pointers to its entries. Names match case-blind under the runtime locale, no trimming.
+// rules) and additional names. The engine keeps no list of its own: the caller owns the
+// list a run matches against (the module keeps one for its lifetime and fills in the names
+// stored in its profile, plugin/component_store.h; vetrix-check builds one from its command
+// line). Names match case-blind under the runtime locale, no trimming.
 #pragma once
 
 #include <cstdint>
@@ -11,31 +12,15 @@
 
 #include "calc/records.h"
 
-inline constexpr char16_t kComponentsSection[] = u"Components";
+// Identifier of the last entry of the default list.
+inline constexpr std::int32_t kLastDefaultComponentId = 18;
 
-// The module-wide list (capacity reserved up front: it never reallocates).
-std::vector<ComponentName>& ComponentList();
+// The 19 default entries, identifiers 0 to 18 in table order, each with altName = name.
+std::vector<ComponentName> DefaultComponents();
 
-// Identifier of the last entry made by the default list (18 once built; -1 before).
-std::int32_t LastDefaultComponentId();
-
-// Appends the 19 default entries once (name = altName); later calls do nothing.
-void BuildDefaultComponents();
-
-// Reads "qtyComps" and the "%d_name" / "%d_altName" keys once; a non-empty stored value
-// replaces the field of the entry with that identifier; unknown identifiers are skipped.
-void LoadComponentNames();
-
-// Empties the list and re-arms both one-time steps. For tests and tools only: no curve
-// may refer into the list when this runs.
-void ResetComponentList();
-
-// The first entry whose name, or failing that altName, equals `peakName`; null if none.
-const ComponentName* FindComponent(sys::TextView peakName);
+// The first entry of `list` whose name, or failing that altName, equals `peakName`; null
+// if none. The pointer refers into `list`.
+const ComponentName* FindComponent(const std::vector<ComponentName>& list, sys::TextView peakName);
 
 // The first component of `mixture`, in stored order, named `peakName`; null if none.
 const MixtureComponent* FindMixtureComponent(const Mixture& mixture, sys::TextView peakName);
-
-// Profile key names of an entry: "%d_name" and "%d_altName".
-sys::Text ComponentNameKey(std::int32_t id);
-sys::Text ComponentAltNameKey(std::int32_t id);

@@ -21,9 +21,10 @@ void MessageLog::AddMessage(MessageLevel level, sys::TextView text) {
   nothingReported = false;
 }
 
-MessageLog& SystemMessageLog() {
-  static MessageLog log;
-  return log;
+void AppendMessages(MessageLog& to, const MessageLog& from) {
+  for (const auto& m : from.errors) to.AddMessage(MessageLevel::Error, m);
+  for (const auto& m : from.warnings) to.AddMessage(MessageLevel::Warning, m);
+  for (const auto& m : from.infos) to.AddMessage(MessageLevel::Information, m);
 }
 
 namespace {
@@ -40,7 +41,7 @@ MessageEntry Entry(std::int32_t id, MessageLevel level, ListForm form, const cha
   return e;
 }
 
-std::vector<MessageEntry> MakeTable() {
+MessageTable MakeTable() {
   using L = MessageLevel;
   using F = ListForm;
   return {
@@ -70,8 +71,8 @@ std::vector<MessageEntry> MakeTable() {
   };
 }
 
-MessageEntry* FindEntry(std::int32_t id) {
-  for (auto& e : MessageTable())
+MessageEntry* FindEntry(MessageTable& table, std::int32_t id) {
+  for (auto& e : table)
     if (e.id == id) return &e;
   return nullptr;
 }
@@ -90,38 +91,33 @@ bool AddItemOnce(MessageEntry& entry, sys::TextView name, sys::TextView detail) 
 
 }  // namespace
 
-std::vector<MessageEntry>& MessageTable() {
-  static std::vector<MessageEntry> table = MakeTable();
-  return table;
-}
+MessageTable MakeMessageTable() { return MakeTable(); }
 
-void BuildMessageTable() { (void)MessageTable(); }
-
-void ResetMessages() {
-  for (auto& e : MessageTable()) {
+void ResetMessages(MessageTable& table) {
+  for (auto& e : table) {
     e.raised = false;
     e.items.clear();
   }
 }
 
-bool RaiseMessage(std::int32_t id, sys::TextView name, std::optional<sys::TextView> detail) {
-  MessageEntry* entry = FindEntry(id);
+bool RaiseMessage(MessageTable& table, std::int32_t id, sys::TextView name, std::optional<sys::TextView> detail) {
+  MessageEntry* entry = FindEntry(table, id);
   if (!entry || !entry->listsPairs || name.empty()) return false;
   return AddItemOnce(*entry, name, detail.value_or(sys::TextView()));
 }
 
-bool RaiseDetail(std::int32_t id, sys::TextView detail) {
-  MessageEntry* entry = FindEntry(id);
+bool RaiseDetail(MessageTable& table, MessageId id, sys::TextView detail) {
+  MessageEntry* entry = FindEntry(table, static_cast<std::int32_t>(id));
   if (!entry || !entry->listsDetails || detail.empty()) return false;
   return AddItemOnce(*entry, sys::TextView(), detail);
 }
 
-void RaiseEntry(std::int32_t id) {
-  if (MessageEntry* entry = FindEntry(id)) entry->raised = true;
+void RaiseEntry(MessageTable& table, MessageId id) {
+  if (MessageEntry* entry = FindEntry(table, static_cast<std::int32_t>(id))) entry->raised = true;
 }
 
-void PublishMessages() {
-  for (const auto& entry : MessageTable()) {
+void PublishMessages(const MessageTable& table, MessageLog& log) {
+  for (const auto& entry : table) {
     if (!entry.raised) continue;
     sys::Text message = entry.text;
     for (const auto& item : entry.items) {
@@ -132,6 +128,6 @@ void PublishMessages() {
         message += sys::Format(u"\r\n\t- %s", item.detail);
       }
     }
-    SystemMessageLog().AddMessage(entry.level, message);
+    log.AddMessage(entry.level, message);
   }
 }

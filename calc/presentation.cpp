@@ -6,12 +6,12 @@
 #include "platform/sys/format.h"
 
 sys::Text NumberCellText(double value, int decimals) {
-  if (!HasValue(value)) return u"---";
+  if (!HasValue(value)) return kNoValueText;
   return sys::Format(u"%.*f", decimals, value);
 }
 
 sys::Text IntegerCellText(std::int32_t value) {
-  if (value == INT32_MIN) return u"---";
+  if (value == INT32_MIN) return kNoValueText;
   return sys::Format(u"%d", value);
 }
 
@@ -35,9 +35,9 @@ std::vector<TextRow> ResultsRows(const std::vector<std::unique_ptr<CalibrationCu
     const bool fitted = HasValue(c.slope);
     rows.push_back({sys::Format(u"%d", static_cast<std::int64_t>(i) + 1), c.name,
                     sys::Format(u"%d", static_cast<std::int64_t>(c.channel) + 1), NumberCellText(c.intercept, decimals),
-                    NumberCellText(c.slope, decimals), fitted ? VerdictText(c.linearityOk) : u"---",
+                    NumberCellText(c.slope, decimals), fitted ? VerdictText(c.linearityOk) : kNoValueText,
                     NumberCellText(c.correlation, decimals), NumberCellText(0.999, 3),
-                    fitted ? VerdictText(c.correlationOk) : u"---"});
+                    fitted ? VerdictText(c.correlationOk) : kNoValueText});
   }
   return rows;
 }
@@ -52,7 +52,7 @@ TextRow CalcInfoRow(std::int32_t number, const CalibrationCurve& curve, const Mi
   TextRow row = {IntegerCellText(number), curve.name, IntegerCellText(p.count), NumberCellText(p.sumArea, d),
                  NumberCellText(p.meanArea, d), NumberCellText(p.rsd, d)};
   if (!HasValue(p.absUncertainty)) {
-    row.insert(row.end(), 4, u"---");
+    row.insert(row.end(), 4, kNoValueText);
   } else {
     row.push_back(NumberCellText(p.absUncertainty, d));
     row.push_back(NumberCellText(p.relUncertainty, d));
@@ -62,7 +62,7 @@ TextRow CalcInfoRow(std::int32_t number, const CalibrationCurve& curve, const Mi
   row.push_back(NumberCellText(p.calcConcentration, d));
   row.push_back(NumberCellText(p.relDeviation, d));
   if (!HasValue(p.deviationNorm)) {
-    row.insert(row.end(), 3, u"---");
+    row.insert(row.end(), 3, kNoValueText);
   } else {
     row.push_back(NumberCellText(p.sigmaK, d));
     row.push_back(NumberCellText(p.deviationNorm, d));

@@ -14,6 +14,10 @@
 
 using TextRow = std::vector<sys::Text>;
 
+// What every table, the workbook and the report show for a value that was never computed
+// (kNoValue), an unknown channel or a missing mixture.
+inline constexpr char16_t kNoValueText[] = u"---";
+
 // "---" for kNoValue, else "%.*f" with `decimals`.
 sys::Text NumberCellText(double value, int decimals);
 // "---" for the smallest 32-bit integer, else "%d".

@@ -58,6 +58,12 @@ struct Mixture {
   std::vector<MixtureComponent> components;
 };
 
+// The area corrections a run applies (the module's "enPressCorrect" and "enTempCorrect").
+struct CorrectionSwitches {
+  bool pressure = false;
+  bool temperature = false;
+};
+
 struct ComponentName {
   std::int32_t id = 0;  // position in the component list, also its profile key number
   sys::Text name;       // canonical name: keys the norms and the special rules

@@ -31,24 +31,26 @@ void NoteChannel(CalculationContext& context, std::int32_t channel) {
 
 // A correction that is switched on but cannot be applied to this assay lists the assay
 // under entry 2 (pressure) or 3 (temperature).
-void NoteMissingCorrections(const Assay& assay) {
+void NoteMissingCorrections(CalculationContext& context, const Assay& assay) {
   const bool anyArea = std::any_of(assay.peaks.begin(), assay.peaks.end(),
                                    [](const Peak& p) { return HasValue(p.area); });
   if (!anyArea) return;
-  if (Settings::enPressCorrect != 0 && !HasPressure(assay)) RaiseDetail(2, ChromatogramText(assay));
-  if (Settings::enTempCorrect != 0 && !HasTemperature(assay)) RaiseDetail(3, ChromatogramText(assay));
+  if (context.corrections.pressure && !HasPressure(assay))
+    RaiseDetail(context.messageTable, MessageId::PressureMissing, ChromatogramText(assay));
+  if (context.corrections.temperature && !HasTemperature(assay))
+    RaiseDetail(context.messageTable, MessageId::TemperatureMissing, ChromatogramText(assay));
 }
 
-void BuildCurves(CalculationContext& context, const MixtureList& mixtures, const AssayList& assays) {
-  for (const Assay& assay : assays) {
+void BuildCurves(CalculationContext& context, const RunInput& input) {
+  for (const Assay& assay : input.assays) {
     if (!assay.mixture) continue;
-    NoteMissingCorrections(assay);
+    NoteMissingCorrections(context, assay);
     for (const Peak& peak : assay.peaks) {
       CalibrationCurve* curve = FindCurve(context, peak);
-      const AreaRef ref{&peak, &assay, CorrectArea(peak.area, assay, context.settings)};
+      const AreaRef ref{&peak, &assay, CorrectArea(peak.area, assay, input.corrections)};
       NoteChannel(context, peak.channel);
       if (!curve) {
-        context.curves.push_back(MakeCurve(ref, mixtures));
+        context.curves.push_back(MakeCurve(ref, input.mixtures, input.components));
         curve = context.curves.back().get();
       }
       if (HasValue(peak.area)) AddArea(*curve, ref);
@@ -72,18 +74,18 @@ void SortCurves(CalculationContext& context) {
 void ComputeAll(CalculationContext& context) {
   std::vector<std::unique_ptr<CalibrationCurve>> partial;
   for (auto& curve : context.curves) {
-    ComputeCurve(*curve);
+    ComputeCurve(*curve, context.messageTable);
     if (curve->linearityOk || !HasValue(curve->slope) || !curve->component) continue;
     const sys::Text& canonical = curve->component->name;
     if (IsSplitComponent(canonical)) {
       for (int side = 0; side < 2; ++side) {
         if (auto part = SplitCurve(context, *curve, side)) {
-          ComputeCurve(*part);
+          ComputeCurve(*part, context.messageTable);
           partial.push_back(std::move(part));
         }
       }
     } else if (!IsMethane(canonical)) {
-      RefitWithIntercept(*curve);
+      RefitWithIntercept(*curve, context.messageTable);
     }
   }
   for (auto& p : partial) context.curves.push_back(std::move(p));
@@ -101,11 +103,12 @@ bool HasAreaOf(const MixturePoint& point, const Assay& assay) {
 }
 
 // Entry 7: each assay of the point's mixture that gave the curve no area.
-void ReportMissingPeaks(const CalculationContext& context, const CalibrationCurve& curve, const MixturePoint& point,
+void ReportMissingPeaks(CalculationContext& context, const CalibrationCurve& curve, const MixturePoint& point,
                         const sys::Text& channelText) {
   for (const Assay& assay : *context.assays) {
     if (assay.mixture != point.mixture || HasAreaOf(point, assay)) continue;
-    RaiseMessage(7, curve.name, channelText + u", " + ChromatogramText(assay));
+    RaiseMessage(context.messageTable, MessageId::NotInChromatograms, curve.name,
+                 channelText + u", " + ChromatogramText(assay));
   }
 }
 
@@ -133,13 +136,14 @@ sys::Text ChromatogramText(const Assay& assay) {
          AssayDateText(assay.date);
 }
 
-std::unique_ptr<CalibrationCurve> MakeCurve(const AreaRef& first, const MixtureList& mixtures) {
+std::unique_ptr<CalibrationCurve> MakeCurve(const AreaRef& first, const MixtureList& mixtures,
+                                            const std::vector<ComponentName>& components) {
   auto curve = std::make_unique<CalibrationCurve>();
   const Peak& peak = *first.peak;
   curve->name = peak.name;
   curve->nameId = peak.nameId;
   curve->channel = peak.channel;
-  curve->component = FindComponent(peak.name);
+  curve->component = FindComponent(components, peak.name);
   for (const auto& mixture : mixtures) {
     auto point = std::make_unique<MixturePoint>();
     point->mixture = mixture.get();
@@ -167,20 +171,23 @@ void AddArea(CalibrationCurve& curve, const AreaRef& area) {
   }
 }
 
-void RunCheck(CalculationContext& context, const MixtureList& mixtures, const AssayList& assays) {
+void RunCheck(CalculationContext& context, const RunInput& input) {
   context.mixtures = nullptr;
   context.assays = nullptr;
+  context.components = nullptr;
   context.curves.clear();
   context.channels.clear();
-  ResetMessages();
-  context.settings.Load();
-  if (mixtures.empty() || assays.empty()) {
-    SystemMessageLog().AddMessage(MessageLevel::Error, kPreconditionMessage);
+  ResetMessages(context.messageTable);
+  context.messages.Clear();
+  context.corrections = input.corrections;
+  if (input.mixtures.empty() || input.assays.empty()) {
+    context.messages.AddMessage(MessageLevel::Error, kPreconditionMessage);
     return;
   }
-  context.mixtures = &mixtures;
-  context.assays = &assays;
-  BuildCurves(context, mixtures, assays);
+  context.mixtures = &input.mixtures;
+  context.assays = &input.assays;
+  context.components = &input.components;
+  BuildCurves(context, input);
   SortCurves(context);
   ComputeAll(context);
   ValidateRun(context);
@@ -193,8 +200,8 @@ void ValidateRun(CalculationContext& context) {
   // curves whose concentrations fall while others rise, and would hide a short mixture.
   std::vector<std::int32_t> maxCount(n, 0);
   if (n != 5) {
-    RaiseEntry(0);
-    RaiseEntry(1);
+    RaiseEntry(context.messageTable, MessageId::MixtureCount);
+    RaiseEntry(context.messageTable, MessageId::AnalysisCount);
   } else {
     for (const auto& curve : context.curves) {
       if (curve->splitPart) continue;
@@ -203,18 +210,20 @@ void ValidateRun(CalculationContext& context) {
         if (m < n) maxCount[m] = std::max(maxCount[m], point->count);
       }
     }
-    if (std::any_of(maxCount.begin(), maxCount.end(), [](std::int32_t c) { return c < 5; })) RaiseEntry(1);
+    if (std::any_of(maxCount.begin(), maxCount.end(), [](std::int32_t c) { return c < 5; }))
+      RaiseEntry(context.messageTable, MessageId::AnalysisCount);
   }
   for (const auto& curve : context.curves) {
     if (curve->splitPart) continue;
     const sys::Text detail = ChannelText(curve->channel);
-    if (!curve->component) RaiseMessage(4, curve->name, detail);
+    MessageTable& table = context.messageTable;
+    if (!curve->component) RaiseMessage(table, MessageId::NotInComponentList, curve->name, detail);
     if (curve->fitCount == 0) {
-      RaiseMessage(5, curve->name, detail);
+      RaiseMessage(table, MessageId::NotInMixtures, curve->name, detail);
       continue;
     }
     if (static_cast<std::size_t>(curve->fitCount) != curve->points.size()) {
-      RaiseMessage(6, curve->name, detail);
+      RaiseMessage(table, MessageId::NotInAllMixtures, curve->name, detail);
       continue;
     }
     for (std::size_t i = 0; i < n && i < curve->points.size(); ++i) {
@@ -225,5 +234,5 @@ void ValidateRun(CalculationContext& context) {
         ReportMissingPeaks(context, *curve, point, detail);
     }
   }
-  PublishMessages();
+  PublishMessages(context.messageTable, context.messages);
 }

@@ -46,6 +46,6 @@ std::unique_ptr<CalibrationCurve> SplitCurve(CalculationContext& context, Calibr
       if (area.peak && HasValue(area.peak->area)) AddArea(*part, area);
   }
   parent.splitDone = true;
-  RaiseMessage(8, parent.name, std::nullopt);
+  RaiseMessage(context.messageTable, MessageId::SplitMade, parent.name, std::nullopt);
   return part;
 }

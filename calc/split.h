@@ -14,5 +14,5 @@ bool QualifiesForSide(double c, int side);
 
 // The partial curve of `parent` for `side` holding the areas of the parent's points on
 // that side, or null when no point qualifies. Marks the parent as split and raises entry 8
-// with the parent's name in both cases.
+// of context.messageTable with the parent's name in both cases.
 std::unique_ptr<CalibrationCurve> SplitCurve(CalculationContext& context, CalibrationCurve& parent, int side);

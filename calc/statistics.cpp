@@ -12,7 +12,7 @@ namespace {
 sys::TextView MixtureName(const MixturePoint& p) { return p.mixture ? sys::TextView(p.mixture->name) : sys::TextView(); }
 
 // Part 1 of ComputeCurve for one point: mean, RSD, Table 1 norms, and the fit sums.
-void ComputePoint(CalibrationCurve& curve, MixturePoint& p) {
+void ComputePoint(CalibrationCurve& curve, MixturePoint& p, MessageTable& messages) {
   if (p.sumArea == 0 || p.count <= 0) return;
   p.meanArea = p.sumArea / p.count;
   double squares = 0.0;
@@ -24,7 +24,7 @@ void ComputePoint(CalibrationCurve& curve, MixturePoint& p) {
   if (!(p.concentration > 0)) return;
   if (curve.component) {
     if (!Table1Uncertainty(curve.component->name, p.concentration, p.absUncertainty))
-      RaiseMessage(9, curve.name, MixtureName(p));
+      RaiseMessage(messages, MessageId::OutsideTable1, curve.name, MixtureName(p));
     if (HasValue(p.absUncertainty)) {
       p.relUncertainty = p.absUncertainty / p.concentration * 100;
       p.rsdNorm = p.relUncertainty * kRsdShare;
@@ -45,10 +45,11 @@ struct Tally {
 
 // Back-calculation of one fit point against the current slope and intercept, with its
 // Table 4 norm; counts the point as judged and passed.
-void JudgePoint(const CalibrationCurve& curve, MixturePoint& p, double calc, Tally& tally) {
+void JudgePoint(const CalibrationCurve& curve, MixturePoint& p, double calc, Tally& tally, MessageTable& messages) {
   p.calcConcentration = calc;
   p.relDeviation = std::fabs(p.concentration - p.calcConcentration) / p.concentration * 100;
-  if (!Table4Sigma(p.concentration, p.sigmaK)) RaiseMessage(10, curve.name, MixtureName(p));
+  if (!Table4Sigma(p.concentration, p.sigmaK))
+    RaiseMessage(messages, MessageId::OutsideTable4, curve.name, MixtureName(p));
   if (!HasValue(p.sigmaK)) return;
   p.deviationNorm = kSigmaFactor * p.sigmaK;
   p.deviationOk = p.relDeviation <= p.deviationNorm;
@@ -73,18 +74,21 @@ bool IsFitPoint(const MixturePoint& p) { return HasValue(p.meanArea) && p.concen
 bool HasPressure(const Assay& a) { return a.atmPressure > 0; }
 bool HasTemperature(const Assay& a) { return a.airTemperatureKnown && kCelsiusOffset + a.airTemperature > 0; }
 
-double CorrectArea(double area, const Assay& assay, const Settings& settings) {
-  (void)settings;  // the switches are module-wide values of Settings
+double CorrectArea(double area, const Assay& assay, CorrectionSwitches corrections) {
   if (!HasValue(area)) return area;
   double a = area;
-  if (Settings::enPressCorrect != 0 && HasPressure(assay)) a = a / (assay.atmPressure / kReferencePressure);
-  if (Settings::enTempCorrect != 0 && HasTemperature(assay))
+  if (corrections.pressure && HasPressure(assay)) a = a / (assay.atmPressure / kReferencePressure);
+  if (corrections.temperature && HasTemperature(assay))
     a = a / (kReferenceTemperature / (kCelsiusOffset + assay.airTemperature));
   return a;
 }
 
-void ComputeCurve(CalibrationCurve& curve) {
-  for (auto& p : curve.points) ComputePoint(curve, *p);
+void ComputeCurve(CalibrationCurve& curve, MessageTable& messages) {
+  // The fit sums grow with every fit point, so a second computation would count each
+  // point twice; fitCount > 0 is exactly "already computed with fit points" (without fit
+  // points a second computation changes nothing).
+  if (curve.fitCount > 0) return;
+  for (auto& p : curve.points) ComputePoint(curve, *p, messages);
 
   if (curve.sumXA != 0 && curve.sumXX != 0) curve.slope = curve.sumXA / curve.sumXX;
   const bool haveMeans = curve.fitCount > 0 && curve.sumA != 0 && curve.sumX > 0;
@@ -96,7 +100,7 @@ void ComputeCurve(CalibrationCurve& curve) {
   if (HasValue(curve.slope)) {
     for (auto& p : curve.points) {
       if (!IsFitPoint(*p)) continue;
-      JudgePoint(curve, *p, p->meanArea / curve.slope, tally);
+      JudgePoint(curve, *p, p->meanArea / curve.slope, tally, messages);
       if (HasValue(meanX) && HasValue(meanA)) {
         const double dx = p->concentration - meanX;
         const double dA = p->meanArea - meanA;
@@ -113,7 +117,7 @@ void ComputeCurve(CalibrationCurve& curve) {
   }
 }
 
-void RefitWithIntercept(CalibrationCurve& curve) {
+void RefitWithIntercept(CalibrationCurve& curve, MessageTable& messages) {
   const double n = curve.fitCount;
   const double slope = (n * curve.sumXA - curve.sumX * curve.sumA) / (n * curve.sumXX - curve.sumX * curve.sumX);
   const double intercept = (curve.sumA - slope * curve.sumX) / n;
@@ -123,6 +127,6 @@ void RefitWithIntercept(CalibrationCurve& curve) {
 
   Tally tally;
   for (auto& p : curve.points)
-    if (IsFitPoint(*p)) JudgePoint(curve, *p, (p->meanArea - curve.intercept) / curve.slope, tally);
+    if (IsFitPoint(*p)) JudgePoint(curve, *p, (p->meanArea - curve.intercept) / curve.slope, tally, messages);
   curve.linearityOk = LinearityVerdict(curve, tally);
 }

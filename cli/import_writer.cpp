@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "cli/host_schema.h"
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +31,7 @@ class Writer {
   explicit Writer(const fs::path& path) : path_(path) {
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
       Fail("cannot create the database");
-    Exec(kHostSchemaSql);
+    Exec(kHostDatabaseSchema);
     Exec("BEGIN");
   }
   ~Writer() {

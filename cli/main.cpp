@@ -1,6 +1,8 @@
 // vetrix-check: the linearity check without windows.
 //
-// Loads chromatograms from a host database, runs the check and prints the results table
+// Builds the run's inputs from its command line (component list, correction switches,
+// digits, export folder; no profile, no host), loads chromatograms from a host database
+// with the module's loaders, runs the check the module runs and prints the results table
 // and the system messages (with --points also every curve's points; with --json one JSON
 // document instead). Exit code 0 when the check ran, whatever its verdicts; 1 when the
 // results were printed but the requested workbook was not written; 2 with one line on
@@ -19,10 +21,10 @@
 #include "cli/json_output.h"
 #include "cli/options.h"
 #include "cli/selection.h"
-#include "cli/settings_host.h"
 #include "cli/text_output.h"
 #include "data/database.h"
 #include "data/loaders.h"
+#include "data/skipped_assays.h"
 #include "output/workbook.h"
 #include "platform/sys/text_table.h"
 #include "platform/sys/locale.h"
@@ -35,10 +37,10 @@ int Fail(const std::string& line) {
   return 2;
 }
 
-// The workbook of the run into `dir` (made when missing); refused sheet titles and write
-// failures go to standard error with the texts the module shows in its message boxes.
-// Returns 0, or 1 when no workbook was written.
-int Export(const CalculationContext& context, const std::string& dir) {
+// The workbook of the run into `dir` (made when missing), with `digits` decimals; refused
+// sheet titles and write failures go to standard error with the texts the module shows in
+// its message boxes. Returns 0, or 1 when no workbook was written.
+int Export(const CalculationContext& context, const std::string& dir, int digits) {
   if (sys::FromUtf8(dir).size() <= 2) {
     Fail("the workbook was not written: the export folder \"" + dir + "\" has 2 characters or fewer");
     return 1;
@@ -53,7 +55,7 @@ int Export(const CalculationContext& context, const std::string& dir) {
     std::fprintf(stderr, "%s\n", sys::ToUtf8(sys::ToTerminalLines(message)).c_str());
   };
   std::string path;
-  if (!ExportWorkbook(context, toStderr, &path)) {
+  if (!ExportWorkbook(context, {sys::FromUtf8(dir), digits}, toStderr, &path)) {
     Fail("the workbook was not written to " + dir);
     return 1;
   }
@@ -65,18 +67,14 @@ int Run(const CheckOptions& o) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
   sys::SetRussianLocale();
-  InstallSettingsHost(o.pressureCorrection, o.temperatureCorrection, o.digits, o.exportDir);
-  BuildDefaultComponents();
-  LoadComponentNames();
-  auto& components = ComponentList();
+  std::vector<ComponentName> components = DefaultComponents();
   for (const auto& [id, text] : o.altNames) {
     if (id < 0 || static_cast<std::size_t>(id) >= components.size())
       return Fail("--alt-name: no component with identifier " + std::to_string(id));
     components[static_cast<std::size_t>(id)].altName = text;
   }
-  BuildMessageTable();
 
-  LoadedLists& lists = Loaded();
+  LoadedLists lists;
   DataBaseConnectionBase::instance().setLocation(sys::FromUtf8(o.db));
   std::vector<std::int32_t> skipped;
   {
@@ -93,12 +91,11 @@ int Run(const CheckOptions& o) {
   }
 
   CalculationContext context;
-  SystemMessageLog().Clear();
-  RunCheck(context, lists.mixtures, lists.assays);
-  const std::string out = o.json ? RunToJson(lists, context, SystemMessageLog())
-                                 : sys::ToUtf8(RunToText(context, SystemMessageLog(), o.digits, o.points));
+  RunCheck(context, {lists.mixtures, lists.assays, components, {o.pressureCorrection, o.temperatureCorrection}});
+  const std::string out = o.json ? RunToJson(lists, context, context.messages)
+                                 : sys::ToUtf8(RunToText(context, context.messages, o.digits, o.points));
   if (std::string error; !sys::WriteStdout(out, error)) return Fail(error);
-  return o.exportDir.empty() ? 0 : Export(context, o.exportDir);
+  return o.exportDir.empty() ? 0 : Export(context, o.exportDir, o.digits);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "data/database.h"
@@ -21,6 +20,3 @@
 // asked. Database failures leave as DataBase::SqlException.
 std::vector<std::int32_t> LoadSelection(DataBase::Connection& db, bool all, const std::vector<std::int32_t>& ids,
                                         LoadedLists& lists);
-
-// One line for standard error naming the skipped identifiers ("7, 9").
-std::string SkippedLine(const std::vector<std::int32_t>& skipped);

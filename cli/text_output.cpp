@@ -21,7 +21,7 @@ sys::Text PointsText(const CalculationContext& context, int d) {
     std::int32_t number = 0;
     for (const auto& point : curve->points) {
       TextRow row = CalcInfoRow(++number, *curve, *point, d);
-      row[1] = point->mixture ? point->mixture->name : u"---";
+      row[1] = point->mixture ? point->mixture->name : sys::Text(kNoValueText);
       row.insert(row.begin() + 2, NumberCellText(point->concentration, d));
       rows.push_back(std::move(row));
     }

@@ -107,11 +107,21 @@ std::int32_t loadAssay(DataBase::Connection& db, std::int32_t id, LoadedLists& l
   return result;
 }
 
-std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists) {
+std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists, std::size_t* handled) {
+  if (handled) *handled = 0;
   DataBase::Connection db(DataBaseConnectionBase::instance().location());
+  return loadAssays(db, ids, lists, handled);
+}
+
+std::size_t loadAssays(DataBase::Connection& db, const std::vector<std::int32_t>& ids, LoadedLists& lists,
+                       std::size_t* handled) {
+  std::size_t done = 0;
+  if (handled) *handled = 0;
   std::size_t listed = 0;
-  for (std::int32_t id : ids)
+  for (std::int32_t id : ids) {
     if (loadAssay(db, id, lists) >= 0) ++listed;
+    if (handled) *handled = ++done;
+  }
   return listed;
 }
 

@@ -32,5 +32,13 @@ bool releaseMixtureUse(std::int32_t mixtureId, LoadedLists& lists = Loaded());
 // given order; nothing happens without that command or without ids.
 void openAssayFilesInHost(const std::vector<std::int32_t>& ids);
 
-// Loads the chromatograms `ids` in order on one connection; returns how many were listed.
-std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists = Loaded());
+// Loads the chromatograms `ids` in order on one connection to the database location;
+// returns how many were listed (ids already listed count, ids without a visible row do
+// not). The one way the module, vetrix-check and the benchmarks load a choice of ids.
+// `handled` (optional) counts the ids dealt with so far, so that after a throw the caller
+// knows that ids[*handled] and those after it were not read.
+std::size_t loadAssays(const std::vector<std::int32_t>& ids, LoadedLists& lists = Loaded(),
+                       std::size_t* handled = nullptr);
+// The same on an open connection.
+std::size_t loadAssays(DataBase::Connection& connection, const std::vector<std::int32_t>& ids, LoadedLists& lists,
+                       std::size_t* handled = nullptr);

@@ -113,30 +113,32 @@ LoadFault Load(ByteSource& source, CLortanFile4& file) {
   return LoadFault::None;
 }
 
-std::int32_t FileCode(LoadFault fault) {
+using File = CLortanFile4;
+
+File::LoadFileCode FileCode(LoadFault fault) {
   switch (fault) {
-    case LoadFault::None: return 0;
-    case LoadFault::ShortHeader: return -2;
-    case LoadFault::BadMagic: return -3;
-    case LoadFault::BadVersion: return -4;
-    case LoadFault::ShortChunk: return -5;
-    case LoadFault::BadSamples: return -6;
-    case LoadFault::BadXml: return -7;
+    case LoadFault::None: return File::kFileLoaded;
+    case LoadFault::ShortHeader: return File::kFileShortHeader;
+    case LoadFault::BadMagic: return File::kFileNoMagic;
+    case LoadFault::BadVersion: return File::kFileBadVersion;
+    case LoadFault::ShortChunk: return File::kFileShortChunk;
+    case LoadFault::BadSamples: return File::kFileBadSamples;
+    case LoadFault::BadXml: return File::kFileBadXml;
   }
-  return -7;
+  return File::kFileBadXml;
 }
 
-std::int32_t BufferCode(LoadFault fault) {
+File::LoadBufferCode BufferCode(LoadFault fault) {
   switch (fault) {
-    case LoadFault::None: return 0;
+    case LoadFault::None: return File::kBufferLoaded;
     case LoadFault::ShortHeader:
-    case LoadFault::BadMagic: return -1;
-    case LoadFault::BadVersion: return -2;
-    case LoadFault::BadXml: return -3;
-    case LoadFault::ShortChunk: return -5;
-    case LoadFault::BadSamples: return -6;
+    case LoadFault::BadMagic: return File::kBufferNoHeader;
+    case LoadFault::BadVersion: return File::kBufferBadVersion;
+    case LoadFault::BadXml: return File::kBufferBadXml;
+    case LoadFault::ShortChunk: return File::kBufferShortChunk;
+    case LoadFault::BadSamples: return File::kBufferBadSamples;
   }
-  return -3;
+  return File::kBufferBadXml;
 }
 
 // The file name for stdio, or none when the text cannot name a file (an inner NUL would
@@ -194,8 +196,8 @@ std::vector<ChunkCopy> CopyChunks(const std::vector<FileChannel>& channels) {
   return chunks;
 }
 
-// Writes the header and the chunks; returns 0 or the save code of the failed step.
-std::int32_t WriteBinary(std::FILE* out, std::uint8_t version,
+// Writes the header and the chunks; returns kFileSaved or the code of the failed step.
+File::SaveFileCode WriteBinary(std::FILE* out, std::uint8_t version,
                          const std::vector<ChunkCopy>& chunks) {
   std::uint64_t xmlOffset = kHeaderSize;
   for (const ChunkCopy& chunk : chunks) {
@@ -203,38 +205,38 @@ std::int32_t WriteBinary(std::FILE* out, std::uint8_t version,
   }
   unsigned char header[kHeaderSize] = {kMagic[0], kMagic[1], kMagic[2], version};
   StoreLe64(header + 8, xmlOffset);
-  if (std::fwrite(header, 1, sizeof header, out) != sizeof header) return -2;
+  if (std::fwrite(header, 1, sizeof header, out) != sizeof header) return File::kSaveHeaderNotWritten;
   for (const ChunkCopy& chunk : chunks) {
-    if (std::fwrite(chunk.head, 1, sizeof chunk.head, out) != sizeof chunk.head) return -5;
+    if (std::fwrite(chunk.head, 1, sizeof chunk.head, out) != sizeof chunk.head) return File::kSaveChunkNotWritten;
     const std::size_t n = chunk.samples.size();
-    if (std::fwrite(chunk.samples.data(), kSampleSize, n, out) != n) return -6;
+    if (std::fwrite(chunk.samples.data(), kSampleSize, n, out) != n) return File::kSaveSamplesNotWritten;
   }
-  return 0;
+  return File::kFileSaved;
 }
 
 }  // namespace
 
-std::int32_t CLortanFile4::LoadBuffer(const void* data, std::uint64_t size) {
+CLortanFile4::LoadBufferCode CLortanFile4::LoadBuffer(const void* data, std::uint64_t size) {
   MemorySource source(data, size);
   return BufferCode(Load(source, *this));
 }
 
-std::int32_t CLortanFile4::LoadFile(const sys::Text& path) {
+CLortanFile4::LoadFileCode CLortanFile4::LoadFile(const sys::Text& path) {
   std::optional<std::uint64_t> size;
   const FilePtr file = OpenForReading(path, size);
-  if (!file) return -1;
+  if (!file) return kFileCannotOpen;
   FileSource source(file.get(), size);
-  const std::int32_t code = FileCode(Load(source, *this));
-  if (code == 0) passport.path = path;
+  const LoadFileCode code = FileCode(Load(source, *this));
+  if (code == kFileLoaded) passport.path = path;
   return code;
 }
 
-std::int32_t CLortanFile4::SaveFile(const sys::Text& path) {
+CLortanFile4::SaveFileCode CLortanFile4::SaveFile(const sys::Text& path) {
   const std::optional<std::string> name = NativePath(path);
-  if (!name) return -1;
+  if (!name) return kSaveCannotCreate;
   FilePtr out(std::fopen(name->c_str(), "wb"));
-  if (!out) return -1;
-  if (const std::int32_t code = WriteBinary(out.get(), version, CopyChunks(channels))) {
+  if (!out) return kSaveCannotCreate;
+  if (const SaveFileCode code = WriteBinary(out.get(), version, CopyChunks(channels)); code != kFileSaved) {
     return code;
   }
   passport.path = path;
@@ -244,5 +246,5 @@ std::int32_t CLortanFile4::SaveFile(const sys::Text& path) {
   document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
   // Buffered bytes reach the disk only on flush and close; either may be where it fails.
   const bool written = std::fflush(out.get()) == 0 && !std::ferror(out.get());
-  return std::fclose(out.release()) == 0 && written ? 0 : -7;
+  return std::fclose(out.release()) == 0 && written ? kFileSaved : kSaveStreamFailed;
 }

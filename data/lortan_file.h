@@ -107,30 +107,53 @@ struct FileChannel {
   ~FileChannel() = default;
 };
 
-// Failure codes. LoadFile: 0 loaded, -1 cannot open (or the path names no regular file
-// — a directory, FIFO, device or socket — or holds a NUL), -2 fewer than 16 header bytes, -3 no "STG", -4 version above 1, -5 chunk
-// header cut short, -6 sample count above 32 bits or samples cut short, -7 XML does not
-// parse. LoadBuffer: 0 loaded, -1 no "STG" header (or fewer than 16 bytes), -2 version
-// above 1, -3 XML does not parse, and -5 / -6 as for LoadFile. SaveFile: 0 saved, -1
-// cannot create, -2 header not written, -5 chunk header not written, -6 samples not
-// written, -7 the stream failed while or after the XML was written.
+// Failure codes: the enumerations below (LoadFileCode, LoadBufferCode, SaveFileCode), whose
+// values are the numbers callers and logs know; 0 is success, every failure is negative.
 //
 // A plain value: created with version 1, the default passport and no channels. A load
 // replaces the channels and the passport's lists; scalar passport fields that the XML
 // lacks keep their values. After a failed load the object holds what was read so far.
 class CLortanFile4 {
  public:
+  enum LoadFileCode : std::int32_t {
+    kFileLoaded = 0,
+    kFileCannotOpen = -1,   // cannot open, names no regular file (a directory, FIFO, device or
+                            // socket) or holds a NUL
+    kFileShortHeader = -2,  // fewer than 16 header bytes
+    kFileNoMagic = -3,      // no "STG"
+    kFileBadVersion = -4,   // version above 1
+    kFileShortChunk = -5,   // chunk header cut short
+    kFileBadSamples = -6,   // sample count above 32 bits, or samples cut short
+    kFileBadXml = -7,       // the XML does not parse
+  };
+  enum LoadBufferCode : std::int32_t {
+    kBufferLoaded = 0,
+    kBufferNoHeader = -1,     // no "STG" header, or fewer than 16 bytes
+    kBufferBadVersion = -2,   // version above 1
+    kBufferBadXml = -3,       // the XML does not parse
+    kBufferShortChunk = -5,   // chunk header cut short
+    kBufferBadSamples = -6,   // sample count above 32 bits, or samples cut short
+  };
+  enum SaveFileCode : std::int32_t {
+    kFileSaved = 0,
+    kSaveCannotCreate = -1,       // the file cannot be created
+    kSaveHeaderNotWritten = -2,
+    kSaveChunkNotWritten = -5,    // a chunk header was not written
+    kSaveSamplesNotWritten = -6,
+    kSaveStreamFailed = -7,       // the stream failed while or after the XML was written
+  };
+
   // Reads the format from data[0, size). Never reads outside the block; a null data is
   // an empty block. Leaves passport.path as it is.
-  virtual std::int32_t LoadBuffer(const void* data, std::uint64_t size);
+  [[nodiscard]] virtual LoadBufferCode LoadBuffer(const void* data, std::uint64_t size);
   // Reads the regular file at path (UTF-16; a symbolic link is followed). Anything else
-  // answers -1 at once: a FIFO or device could block or never end. Counts and offsets in
-  // the file are trusted only as far as the file's size, and no more than that size is
-  // read. On success sets passport.path to path.
-  virtual std::int32_t LoadFile(const sys::Text& path);
+  // answers kFileCannotOpen at once: a FIFO or device could block or never end. Counts and
+  // offsets in the file are trusted only as far as the file's size, and no more than that
+  // size is read. On success sets passport.path to path.
+  [[nodiscard]] virtual LoadFileCode LoadFile(const sys::Text& path);
   // Writes the whole object to path, replacing the file; sets passport.path to path once
   // the binary part is written. A failed save leaves a partial file behind.
-  virtual std::int32_t SaveFile(const sys::Text& path);
+  [[nodiscard]] virtual SaveFileCode SaveFile(const sys::Text& path);
 
   std::uint8_t version = 1;
   FilePassport passport;

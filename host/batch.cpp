@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/presentation.h"
+#include "data/skipped_assays.h"
 #include "host/batch_selection.h"
 #include "host/host_session.h"
 #include "platform/sys/stdout_writer.h"
@@ -19,7 +20,7 @@
 #include "platform/win/button.h"
 #include "platform/win/dialog.h"
 #include "platform/win/listctrl.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "platform/win/window.h"
 
 namespace {
@@ -90,22 +91,6 @@ std::optional<std::vector<std::int32_t>> ListedIds(HWND main) {
   std::vector<std::int32_t> ids;
   for (int r = 0; r < list->GetItemCount(); ++r) ids.push_back(static_cast<std::int32_t>(list->GetItemData(r)));
   return ids;
-}
-
-// The asked identifiers the list does not hold, each once, in the order asked.
-std::vector<std::int32_t> Skipped(const std::vector<std::int32_t>& asked, const std::vector<std::int32_t>& listed) {
-  std::vector<std::int32_t> skipped;
-  for (std::int32_t id : asked)
-    if (std::find(listed.begin(), listed.end(), id) == listed.end() &&
-        std::find(skipped.begin(), skipped.end(), id) == skipped.end())
-      skipped.push_back(id);
-  return skipped;
-}
-
-std::string SkippedLine(const std::vector<std::int32_t>& skipped) {
-  std::string line = skipped.size() == 1 ? "the chosen chromatogram " : "the chosen chromatograms ";
-  for (std::size_t i = 0; i < skipped.size(); ++i) line += (i ? ", " : "") + std::to_string(skipped[i]);
-  return line + (skipped.size() == 1 ? " was" : " were") + " skipped: absent, hidden or deleted";
 }
 
 HWND MessagesEdit(HWND main) {
@@ -316,7 +301,7 @@ int RunBatch(HostSession& session) {
 
   const std::optional<std::vector<std::int32_t>> listed = ListedIds(main);
   if (!listed) return Fail("the chromatogram page's list was not found");
-  const std::vector<std::int32_t> skipped = Skipped(selection.Asked(), *listed);
+  const std::vector<std::int32_t> skipped = SkippedIds(selection.Asked(), *listed);
   if (!skipped.empty()) std::fprintf(stderr, "lortan: %s\n", SkippedLine(skipped).c_str());
   if (listed->empty())
     return Fail(o.selectAll ? "nothing to check: the database " + o.db + " lists no visible chromatogram"

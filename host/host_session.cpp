@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -59,12 +60,23 @@ QString Version(std::uint32_t v) {
 
 }  // namespace
 
-std::string DefaultPluginFolder() {
-  return (QCoreApplication::applicationDirPath() + QStringLiteral("/plugins")).toStdString();
+// The build tree keeps plugins/ and templates/ next to the program; an installed tree keeps
+// them under ../lib/vetrix and ../share/vetrix (cmake/packaging.cmake). The first that
+// exists is taken, so the same program runs from the build folder, a prefix or the package.
+namespace {
+
+std::string NextToProgram(const char* buildTreeLeaf, const char* installedRelative) {
+  const QString dir = QCoreApplication::applicationDirPath();
+  const QString beside = dir + QLatin1Char('/') + QLatin1String(buildTreeLeaf);
+  if (QDir(beside).exists()) return beside.toStdString();
+  const QString installed = QDir::cleanPath(dir + QLatin1Char('/') + QLatin1String(installedRelative));
+  return QDir(installed).exists() ? installed.toStdString() : beside.toStdString();
 }
-std::string DefaultTemplateFolder() {
-  return (QCoreApplication::applicationDirPath() + QStringLiteral("/templates")).toStdString();
-}
+
+}  // namespace
+
+std::string DefaultPluginFolder() { return NextToProgram("plugins", "../lib/vetrix/plugins"); }
+std::string DefaultTemplateFolder() { return NextToProgram("templates", "../share/vetrix/templates"); }
 
 HostSession::HostSession(HostOptions options) : options_(std::move(options)) {}
 

@@ -59,6 +59,7 @@ class HostSession {
   bool started_ = false;
 };
 
-// Default folders next to the program: "plugins" and "templates".
+// Default folders: "plugins" and "templates" next to the program (build tree), else
+// ../lib/vetrix/plugins and ../share/vetrix/templates (installed tree).
 std::string DefaultPluginFolder();
 std::string DefaultTemplateFolder();

@@ -52,8 +52,15 @@ bool CreateTemporaryBeside(const std::string& finalPath, std::string& temporaryP
   const fs::path target(finalPath);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   for (int n = 1; n < 1000; ++n) {
-    const fs::path candidate =
-        folder / ("." + target.stem().string() + "." + std::to_string(::getpid()) + "-" + std::to_string(n) + ".part");
+    // Appended piece by piece: GCC 12 at -O3 misreports "literal" + std::string as an overlap.
+    std::string name = ".";
+    name += target.stem().string();
+    name += '.';
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(n);
+    name += ".part";
+    const fs::path candidate = folder / name;
     const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);

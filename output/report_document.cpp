@@ -64,7 +64,7 @@ void Table4(pugi::xml_node root, const MixtureList& mixtures, const CalculationC
     Item(r, "num", Int(static_cast<std::int64_t>(i) + 1));
     Item(r, "Comp", c.name);
     for (std::size_t e = 0; e < m; ++e) {
-      sys::Text conc = u"---", deviation = u"---";
+      sys::Text conc = kNoValueText, deviation = kNoValueText;
       for (const auto& p : c.points) {
         if (p->mixture != mixtures[e].get() || !HasValue(p->concentration)) continue;
         conc = sys::Format(u"%.*f", d, p->concentration);
@@ -94,13 +94,13 @@ void Table5(pugi::xml_node root, const CalculationContext& ctx, int d) {
     pugi::xml_node r = t.append_child("row");
     Item(r, "num", Int(static_cast<std::int64_t>(i) + 1));
     Item(r, "CompName", c.name);
-    Item(r, "formula", fitted ? FormulaText(c, d) : sys::Text(u"---"));
+    Item(r, "formula", fitted ? FormulaText(c, d) : sys::Text(kNoValueText));
     Item(r, "BB", NumberCellText(c.intercept, d));
     Item(r, "b", NumberCellText(c.slope, d));
     Item(r, "R", NumberCellText(c.correlation, d));
     Item(r, "R_norm", sys::Format(u"%.*f", 3, 0.999));
-    Item(r, "b_OK", fitted ? VerdictText(c.linearityOk) : sys::Text(u"---"));
-    Item(r, "R_OK", fitted ? VerdictText(c.correlationOk) : sys::Text(u"---"));
+    Item(r, "b_OK", fitted ? VerdictText(c.linearityOk) : sys::Text(kNoValueText));
+    Item(r, "R_OK", fitted ? VerdictText(c.correlationOk) : sys::Text(kNoValueText));
   }
 }
 

@@ -86,7 +86,7 @@ void Messages(pugi::xml_node root, const MessageLog& log) {
   add(log.infos, u"Информация!");
 }
 
-sys::Text SwitchText(std::int32_t on) { return on ? sys::Text(u"включена") : sys::Text(u"выключена"); }
+sys::Text SwitchText(bool on) { return on ? sys::Text(u"включена") : sys::Text(u"выключена"); }
 
 }  // namespace
 
@@ -108,6 +108,6 @@ void AppendReportEvidence(pugi::xml_node root, const ReportContent& content, con
   if (!content.resultCheck) return;
   Evidence(root, context, digits);
   Messages(root, log);
-  Item(root, "PressureCorrection", SwitchText(context.settings.enPressCorrect));
-  Item(root, "TemperatureCorrection", SwitchText(context.settings.enTempCorrect));
+  Item(root, "PressureCorrection", SwitchText(context.corrections.pressure));
+  Item(root, "TemperatureCorrection", SwitchText(context.corrections.temperature));
 }

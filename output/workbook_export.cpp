@@ -31,7 +31,7 @@ void WriteAssayList(Workbook& book, const AssayList& assays, const ExportMessage
     WriteCell(s, 3, row, Int(a.id));
     WriteCell(s, 4, row, a.sample);
     WriteCell(s, 5, row, AssayDateText(a.date));
-    WriteCell(s, 6, row, a.mixture ? sys::TextView(a.mixture->name) : sys::TextView(u"---"));
+    WriteCell(s, 6, row, a.mixture ? sys::TextView(a.mixture->name) : sys::TextView(kNoValueText));
   }
 }
 
@@ -87,7 +87,7 @@ int WritePointBlock(lxw_worksheet* s, const MixturePoint& p, int a, int d) {
   for (const AreaRef& r : p.areas) {
     const int row = a + 1 + ++j;
     WriteCell(s, 2, row, Int(j));
-    WriteCell(s, 3, row, r.assay ? Int(r.assay->id) : sys::Text(u"---"));
+    WriteCell(s, 3, row, r.assay ? Int(r.assay->id) : sys::Text(kNoValueText));
     WriteCell(s, 4, row, Num(r.peak ? r.peak->area : kNoValue, d));
     WriteCell(s, 5, row, Num(r.area, d));
   }
@@ -140,11 +140,11 @@ sys::Text ExportFileName(std::int64_t now) {
   return sys::Format(u"vetrix_export_%d%02d%d_%02d%02d%02d.XLSX", t.day, t.month, t.year, t.hour, t.minute, t.second);
 }
 
-bool ExportWorkbook(const CalculationContext& context, const ExportMessageSink& sink, std::string* writtenPath) {
-  Settings settings;  // read afresh: the folder and the digits saved a moment ago count
-  if (settings.exportFolder.size() <= 2) return false;
-  const int d = Settings::qtySymInProg;
-  const std::filesystem::path folder(sys::ToUtf8(settings.exportFolder));
+bool ExportWorkbook(const CalculationContext& context, const WorkbookSettings& settings, const ExportMessageSink& sink,
+                    std::string* writtenPath) {
+  if (settings.folder.size() <= 2) return false;
+  const int d = settings.digits;
+  const std::filesystem::path folder(sys::ToUtf8(settings.folder));
   const std::string path =
       WorkbookPath(sys::FromUtf8((folder / sys::ToUtf8(ExportFileName(sys::Now()))).string()));
   Workbook book(path);

@@ -47,6 +47,20 @@ struct TextBuffer {
   std::int32_t capacity;  // characters, 128
 };
 
+// The answers of "Export/ExportToOdt" (the host's result; the module turns each failure
+// into its list of likely reasons). Negative codes are failures.
+enum OdtExportCode : std::int32_t {
+  kReportWritten = 0,
+  kReportNotWanted = 1,       // the chooser gave no destination (the user cancelled)
+  kNoTemplate = -1,           // no request, no path, a path leaving the folder, no such file
+  kNoTemporaryFile = -2,      // the temporary folder for the report could not be made
+  kTemplateUnreadable = -3,   // the template is no zip package or lacks content.xml
+  kTemplateXmlBroken = -4,    // content.xml or the manifest of the template does not parse
+  kTemporaryNotWritten = -5,  // the filled package could not be written to the temporary file
+  kBadDataDocument = -6,      // no data document, no "root" with what it needs, bad picture
+  kNotDelivered = -7,         // the finished report could not be put at its destination
+};
+
 // "Export/ExportToOdt", param2.
 struct OdtExportRequest {
   std::int32_t zero;             // 0

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "calc/records.h"
 #include "platform/sys/text.h"
 
 inline constexpr char16_t kProgramSettingsSection[] = u"ProgramSettings";
@@ -23,3 +24,8 @@ struct Settings {
   // 3, 3, 0, 0) and "ExportFolder" (empty) from the profile, overwriting the values above.
   void Load();
 };
+
+// The correction switches of the module-wide values, as a run takes them.
+inline CorrectionSwitches CorrectionsOf(const Settings&) {
+  return {Settings::enPressCorrect != 0, Settings::enTempCorrect != 0};
+}

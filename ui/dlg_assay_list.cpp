@@ -15,6 +15,7 @@
 #include "platform/win/resources.h"
 #include "plugin/host_api.h"
 #include "plugin/host_bridge.h"
+#include "ui/failure_box.h"
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "ui/dlg_mixture_list.h"
@@ -128,7 +129,7 @@ void DlgAssayList::FillList() {
     if (item < 0) continue;
     m_list.SetItemText(item, 1, assay.sample);
     m_list.SetItemText(item, 2, AssayDateText(assay.date));
-    m_list.SetItemText(item, 3, assay.mixture ? assay.mixture->name : sys::Text(u"---"));
+    m_list.SetItemText(item, 3, assay.mixture ? assay.mixture->name : sys::Text(kNoValueText));
     m_list.SetItemData(item, static_cast<DWORD_PTR>(static_cast<std::uint32_t>(assay.id)));
     ++row;
   }
@@ -158,20 +159,20 @@ std::vector<std::int32_t> DlgAssayList::SelectedIds() const {
 // ---- loading and saving ----
 
 int DlgAssayList::LoadIds(const std::vector<std::int32_t>& ids) {
-  int listed = 0;
   std::size_t next = 0;
+  const auto forgetUnloaded = [&] {
+    for (std::size_t i = 0; i < next; ++i) std::erase(m_unloaded, ids[i]);
+  };
   try {
-    DataBase::Connection connection(DataBaseConnectionBase::instance().location());
-    for (; next < ids.size(); ++next) {
-      if (loadAssay(connection, ids[next], m_lists) >= 0) ++listed;
-      std::erase(m_unloaded, ids[next]);
-    }
-    return listed;
+    const std::size_t listed = loadAssays(ids, m_lists, &next);
+    forgetUnloaded();
+    return static_cast<int>(listed);
   } catch (const DataBase::SqlException& error) {
-    ShowDatabaseError(m_hWnd, error);
+    ShowDatabaseFailure(m_hWnd, error);
   } catch (const std::exception& error) {
-    ShowPageFailure(m_hWnd, error);
+    ShowFailure(m_hWnd, error.what());
   }
+  forgetUnloaded();
   // Keep what the failure left unread, so that it is saved and tried again later.
   for (; next < ids.size(); ++next) {
     const std::int32_t id = ids[next];
@@ -180,7 +181,10 @@ int DlgAssayList::LoadIds(const std::vector<std::int32_t>& ids) {
     if (!listedNow && std::find(m_unloaded.begin(), m_unloaded.end(), id) == m_unloaded.end())
       m_unloaded.push_back(id);
   }
-  return listed;
+  // What was listed before the failure: the handled ids that the list now holds.
+  return static_cast<int>(std::count_if(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(next), [&](std::int32_t id) {
+    return std::any_of(m_lists.assays.begin(), m_lists.assays.end(), [id](const Assay& a) { return a.id == id; });
+  }));
 }
 
 std::vector<std::int32_t> DlgAssayList::ListedIds() const {
@@ -223,9 +227,9 @@ void DlgAssayList::OpenSelected() {
   try {
     openAssayFilesInHost(ids);
   } catch (const DataBase::SqlException& error) {
-    ShowDatabaseError(m_hWnd, error);
+    ShowDatabaseFailure(m_hWnd, error);
   } catch (const std::exception& error) {
-    ShowPageFailure(m_hWnd, error);
+    ShowFailure(m_hWnd, error.what());
   }
 }
 
@@ -319,7 +323,7 @@ void DlgAssayList::ShowChromatogramInfo(std::int32_t id) {
     if (row < 0) continue;
     table.SetItemText(row, 0, sys::Format(u"%d", j + 1));
     table.SetItemText(row, 1, peak.name);
-    table.SetItemText(row, 2, peak.channel == kNoChannel ? sys::Text(u"---") : sys::Format(u"%d", peak.channel + 1));
+    table.SetItemText(row, 2, peak.channel == kNoChannel ? sys::Text(kNoValueText) : sys::Format(u"%d", peak.channel + 1));
     table.SetItemText(row, 3, NumberCellText(peak.area, decimals));
     table.SetItemText(row, 4, NumberCellText(peak.time, decimals));
   }

@@ -128,12 +128,6 @@ class DlgAssayList : public CDialogEx {
   std::vector<std::int32_t> m_unloaded;   // chosen, but kept out by a database failure
 };
 
-// The module's message box for a database failure (caption "Проверка линейности
-// детектора"): SQLite's text, the database location and the statement.
-void ShowDatabaseError(HWND owner, const DataBase::SqlException& error);
-// The same for any other failure that must not leave a window message.
-void ShowPageFailure(HWND owner, const std::exception& error);
-
 // The module-wide page object.
 DlgAssayList& AssayListPage();
 

@@ -1,12 +1,12 @@
 // dlg_components.cpp: the "Компоненты" dialog: a grid of the component list in which the
 // additional names (and the names of entries beyond the default list) can be edited.
 //
-// Assumes the component list is built (calc/components.h) and never reallocates, so rows
+// Assumes the component list is built (plugin/component_store.h) and never reallocates, so rows
 // may point at its entries. Only OK changes the list and the profile, and only the rows
 // the user edited. Costs: one grid row per entry, rebuilt at every opening.
 #include "ui/dlg_components.h"
 
-#include "calc/components.h"
+#include "plugin/component_store.h"
 #include "platform/sys/format.h"
 #include "platform/win/resources.h"
 #include "plugin/profile.h"

@@ -9,7 +9,7 @@
 
 #include <exception>
 
-#include "calc/components.h"
+#include "plugin/component_store.h"
 #include "calc/messages.h"
 #include "calc/presentation.h"
 #include "platform/win/menu.h"

@@ -12,6 +12,7 @@
 #include "output/workbook.h"
 #include "platform/sys/format.h"
 #include "platform/win/messagebox.h"
+#include "plugin/component_store.h"
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "ui/dlg_assay_list.h"
@@ -35,10 +36,14 @@ void FillChannels(CComboBox& combo, const std::vector<ChannelEntry>& channels) {
 
 }  // namespace
 
+// The inputs are gathered here and handed to the engine as values: the loaded lists of the
+// two upper pages, the module's component list and the correction switches as the profile
+// holds them right now. The run's messages go into the log the messages page shows.
 void DlgMain::RunAndShow() {
   MessagesPage().Clear();
-  BuildMessageTable();
-  RunCheck(m_context, MixtureListPage().Mixtures(), AssayListPage().Assays());
+  const Settings settings;
+  RunCheck(m_context, {MixtureListPage().Mixtures(), AssayListPage().Assays(), ComponentList(), CorrectionsOf(settings)});
+  AppendMessages(MessagesPage().log, m_context.messages);
   ShowCalcInfoPage();
   ShowGraphPage();
   FillResultsTable();
@@ -115,8 +120,9 @@ void DlgMain::Export() {
     const sys::Text text(message);
     ::MessageBox(GetSafeHwnd(), text.c_str(), u"Экспорт данных", MB_OK | MB_ICONERROR);
   };
+  const Settings settings;  // the folder and the digits saved a moment ago count
   std::string path;
-  if (ExportWorkbook(m_context, toMessageBox, &path)) {
+  if (ExportWorkbook(m_context, {settings.exportFolder, Settings::qtySymInProg}, toMessageBox, &path)) {
     const sys::Text text = u"Экспорт успешно завершен.\nФайл: " + sys::FromUtf8(path);
     ::MessageBox(GetSafeHwnd(), text.c_str(), u"Экспорт данных", MB_OK | MB_ICONINFORMATION);
   }

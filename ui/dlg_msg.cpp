@@ -8,6 +8,11 @@
 
 #include "calc/presentation.h"
 
+MessageLog& SystemMessageLog() {
+  static MessageLog log;
+  return log;
+}
+
 CDlgMSG::CDlgMSG() : CDialog(kDlgMsgTemplate), log(SystemMessageLog()) {}
 
 BOOL CDlgMSG::Create(CWnd* parent) { return CDialog::Create(kDlgMsgTemplate, parent); }

@@ -2,9 +2,9 @@
 //
 // The page shows the messages of the last run, numbered through the shown levels, in a
 // read-only text box; three check boxes choose the levels (errors, warnings,
-// information). The messages live in the module-wide SystemMessageLog(), which the run
-// writes into directly; the page clears it before a run and shows it afterwards. The
-// check values survive runs. Enter and Escape do nothing on the page.
+// information). The messages live in the module-wide SystemMessageLog(); the main window
+// clears it before a run and appends the run's messages to it afterwards, and the page
+// shows it. The check values survive runs. Enter and Escape do nothing on the page.
 #pragma once
 
 #include "calc/messages.h"
@@ -48,6 +48,9 @@ class CDlgMSG : public CDialog {
   void OnOK() override;
   void OnCancel() override;
 };
+
+// The module-wide message log of the last run (held by the messages page).
+MessageLog& SystemMessageLog();
 
 // The module-wide messages page (lower tab 5 of the main window).
 CDlgMSG& MessagesPage();

@@ -6,8 +6,6 @@
 // the module is unloaded.
 #include "ui/dlg_out_table.h"
 
-#include "calc/presentation.h"
-
 CDlgOutTable::CDlgOutTable() : CDialog(kDlgOutTableTemplate) {}
 
 BOOL CDlgOutTable::Create(CWnd* parent) { return CDialog::Create(kDlgOutTableTemplate, parent); }
@@ -15,11 +13,6 @@ BOOL CDlgOutTable::Create(CWnd* parent) { return CDialog::Create(kDlgOutTableTem
 void CDlgOutTable::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
   DDX_Control(dx, kOutTableControl, table);
-}
-
-// Every page writes measured and computed values by this one rule.
-void CDlgOutTable::SetNumberCell(int row, int column, double value, int decimals) {
-  table.SetItemText(row, column, NumberCellText(value, decimals));
 }
 
 // A page inside a tab strip: Enter and Escape must neither close nor hide it.

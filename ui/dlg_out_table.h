@@ -4,8 +4,8 @@
 //
 // The page is a child dialog without caption made from template 150; its table is the
 // CGridCtrl on control 1023 and grows with the page. The main window sets the columns;
-// the pages write the rows, number cells through SetNumberCell so every value in the
-// module is written by one rule. Enter and Escape do nothing on the page.
+// the pages write the rows, number cells with NumberCellText (calc/presentation.h), the
+// one rule by which the module writes a value. Enter and Escape do nothing on the page.
 #pragma once
 
 #include "platform/win/dialog.h"
@@ -22,10 +22,6 @@ class CDlgOutTable : public CDialog {
   // template is not registered.
   using CDialog::Create;
   BOOL Create(CWnd* parent);
-
-  // Writes cell (row, column) of the table: "---" for kNoValue, otherwise the value with
-  // `decimals` decimals and the runtime decimal separator (3,14).
-  void SetNumberCell(int row, int column, double value, int decimals);
 
   CGridCtrl table;
 

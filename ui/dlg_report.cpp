@@ -27,6 +27,7 @@
 #include "plugin/settings.h"
 #include "ui/chart.h"
 #include "ui/dlg_graph_preview.h"
+#include "ui/dlg_msg.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ void AppendGraphPart(pugi::xml_node root, const CalculationContext& context, int
 DlgReport::DlgReport(CWnd* parent) : CDialogEx(kReportTemplate, parent) {}
 
 DlgReport::~DlgReport() {
-  if (settingsKnown_) SaveSettings();
+  if (m_settingsKnown) SaveSettings();
 }
 
 INT_PTR DlgReport::DoModal() { return CDialogEx::DoModal(); }
@@ -107,7 +108,7 @@ void DlgReport::LoadSettings() {
   enableMixtureInfo = GetInt(kReportSection, u"enableMixtureInfo", 0);
   enableResultCheck = GetInt(kReportSection, u"enableResultCheck", 0);
   enableGraph = GetInt(kReportSection, u"enableGraph", 0);
-  settingsKnown_ = true;
+  m_settingsKnown = true;
 }
 
 void DlgReport::SaveSettings() const {
@@ -129,7 +130,7 @@ void DlgReport::DoDataExchange(CDataExchange* dx) {
   DDX_Check(dx, kReportMixtureInfoCheck, enableMixtureInfo);
   DDX_Check(dx, kReportResultCheck, enableResultCheck);
   DDX_Check(dx, kReportGraphCheck, enableGraph);
-  if (dx && dx->m_bSaveAndValidate) settingsKnown_ = true;
+  if (dx && dx->m_bSaveAndValidate) m_settingsKnown = true;
 }
 
 // Icon; the profile's settings when both texts are still empty; then the controls.

@@ -68,7 +68,7 @@ class DlgReport : public CDialogEx {
  private:
   // True once the settings were read from the profile or taken from the controls: only
   // then does destruction write them (an unopened dialog must not blank the profile).
-  bool settingsKnown_ = false;
+  bool m_settingsKnown = false;
 };
 
 // Registers dialog template 116.

@@ -52,18 +52,16 @@ void Prepare() {
   static bool done = false;
   if (done) return;
   sys::SetRussianLocale();
-  BuildDefaultComponents();
-  BuildMessageTable();
   done = true;
 }
 
 void BM_RunCheck(benchmark::State& state) {
   Prepare();
   Data d = MakeData(static_cast<int>(state.range(0)));
+  const std::vector<ComponentName> components = DefaultComponents();
   CalculationContext context;
   for (auto _ : state) {
-    SystemMessageLog().Clear();
-    RunCheck(context, d.mixtures, d.assays);
+    RunCheck(context, {d.mixtures, d.assays, components, {}});
     benchmark::DoNotOptimize(context.curves.data());
   }
   state.SetComplexityN(state.range(0));

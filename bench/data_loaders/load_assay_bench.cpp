@@ -2,6 +2,8 @@
 // files, beside the peer: the same rows read with plain sqlite3 calls and the same files
 // read whole with fread (what any loader must at least do). Target: under 1 s.
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "data/loaders.h"
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 #include "platform/sys/locale.h"
 
@@ -30,20 +33,11 @@ struct Fixture {
     CLortanFile4 file;
     file.channels.emplace_back(0, std::vector<std::int32_t>(2000, 7));
     const std::string chrom = (dir / "a.stg").string();
-    file.SaveFile(sys::FromUtf8(chrom));
+    if (file.SaveFile(sys::FromUtf8(chrom)) != CLortanFile4::kFileSaved) std::abort();
     sqlite3* h = nullptr;
     sqlite3_open(db.c_str(), &h);
-    sqlite3_exec(h,
-                 "CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, ballon TEXT, release INTEGER,"
-                 " expiry INTEGER);"
-                 "CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER, nameid INTEGER, name TEXT,"
-                 " concentration REAL, deviation REAL);"
-                 "CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,"
-                 " atmpressure REAL, airtemp REAL, ishidden INTEGER DEFAULT 0, isdeleted INTEGER DEFAULT 0);"
-                 "CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER, nameid INTEGER, name TEXT, area REAL,"
-                 " time REAL, channel INTEGER);"
-                 "CREATE INDEX peak_assay ON peak(assayid); BEGIN;",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(h, kHostDatabaseSchema, nullptr, nullptr, nullptr);
+    sqlite3_exec(h, "BEGIN;", nullptr, nullptr, nullptr);
     for (int m = 1; m <= 5; ++m) {
       sqlite3_exec(h, ("INSERT INTO mixture VALUES (" + std::to_string(m) + ", 'ГСО-" + std::to_string(m) + "', '', 0, 0);").c_str(),
                    nullptr, nullptr, nullptr);

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "cli/host_schema.h"
+#include "data/host_schema.h"
 #include "cli/import_run.h"
 
 namespace {
@@ -57,7 +57,7 @@ void PlainInserts(const fs::path& path) {
   fs::remove(path);
   sqlite3* h = nullptr;
   sqlite3_open(path.c_str(), &h);
-  sqlite3_exec(h, kHostSchemaSql, nullptr, nullptr, nullptr);
+  sqlite3_exec(h, kHostDatabaseSchema, nullptr, nullptr, nullptr);
   sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
   sqlite3_stmt* mixture = nullptr;
   sqlite3_stmt* component = nullptr;

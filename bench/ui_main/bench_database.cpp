@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 #include "platform/sys/text.h"
 
@@ -17,17 +18,6 @@ const char* const kComponents[] = {"Метан",     "Этан",     "Пропа
                                    "Октаны",    "Бензол",   "Толуол",  "Диоксид углерода", "Гелий"};
 constexpr int kComponentCount = 15;
 constexpr int kMixtures = 5;
-
-const char* kSchema = R"(
-CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, ballon TEXT, release INTEGER, expiry INTEGER);
-CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER, nameid INTEGER, name TEXT,
-                          concentration REAL, deviation REAL);
-CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,
-                    atmpressure REAL, airtemp REAL, ishidden INTEGER DEFAULT 0, isdeleted INTEGER DEFAULT 0);
-CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER, nameid INTEGER, name TEXT, area REAL,
-                   time REAL, channel INTEGER);
-CREATE INDEX peak_assay ON peak(assayid);
-)";
 
 // mol% of component k in mixture m: methane is the balance of the others.
 double Concentration(int k, int m) {
@@ -112,7 +102,7 @@ std::string WriteCalibrationDatabase(const std::filesystem::path& dir, int chrom
   file.channels.emplace_back(1, std::vector<std::int32_t>(2000, 9));
   if (file.SaveFile(sys::FromUtf8(chromatogram)) != 0) return {};
   sqlite3* h = nullptr;
-  bool ok = sqlite3_open(db.c_str(), &h) == SQLITE_OK && sqlite3_exec(h, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
+  bool ok = sqlite3_open(db.c_str(), &h) == SQLITE_OK && sqlite3_exec(h, kHostDatabaseSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
             sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
   ok = ok && WriteRows(h, chromatogram, chromatograms);
   ok = ok && sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;

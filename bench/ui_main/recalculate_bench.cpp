@@ -30,8 +30,10 @@
 #include "data/loaders.h"
 #include "platform/sys/format.h"
 #include "platform/sys/locale.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
+#include "plugin/component_store.h"
 #include "plugin/profile.h"
+#include "plugin/settings.h"
 #include "tests/support/test_host.h"
 #include "ui/dlg_assay_list.h"
 #include "ui/dlg_main.h"
@@ -120,9 +122,9 @@ struct Fixture {
     LoadedLists lists;
     loadAssays(ids, lists);
     SortAssays(lists.assays);
-    SystemMessageLog().Clear();
+    const Settings settings;
     CalculationContext context;
-    RunCheck(context, lists.mixtures, lists.assays);
+    RunCheck(context, {lists.mixtures, lists.assays, ComponentList(), CorrectionsOf(settings)});
     benchmark::DoNotOptimize(context.curves.data());
     return std::chrono::duration<double>(Clock::now() - start).count();
   }

@@ -104,7 +104,11 @@ std::int32_t Export(const pugi::xml_node* root, const OdtExportRequest* request,
       request && request->templatePath ? ResolveTemplatePath(templateFolder, request->templatePath) : fs::path();
   std::error_code ec;
   if (templatePath.empty() || !fs::is_regular_file(templatePath, ec)) {
-    detail = "no report template" + (templatePath.empty() ? std::string() : " " + templatePath.string());
+    detail = "no report template";  // appended: GCC 12 -O3 misreports "literal" + std::string
+    if (!templatePath.empty()) {
+      detail += ' ';
+      detail += templatePath.string();
+    }
     return kNoTemplate;
   }
   if (!root || !IsReportData(*root, detail)) {

@@ -21,19 +21,10 @@
 
 namespace odt {
 
-// The answers of "Export/ExportToOdt". Negative codes are failures; the module turns each
-// into its list of likely reasons.
-enum ExportCode : std::int32_t {
-  kReportWritten = 0,
-  kReportNotWanted = 1,       // the chooser gave no destination (the user cancelled)
-  kNoTemplate = -1,           // no request, no path, a path leaving the folder, no such file
-  kNoTemporaryFile = -2,      // the temporary folder for the report could not be made
-  kTemplateUnreadable = -3,   // the template is no zip package or lacks content.xml
-  kTemplateXmlBroken = -4,    // content.xml or the manifest of the template does not parse
-  kTemporaryNotWritten = -5,  // the filled package could not be written to the temporary file
-  kBadDataDocument = -6,      // no data document, no "root" with what it needs, bad picture
-  kNotDelivered = -7,         // the finished report could not be put at its destination
-};
+// The answers of "Export/ExportToOdt": the codes of the host interface (plugin/host_api.h),
+// shared with the module.
+using ExportCode = ::OdtExportCode;
+using enum ::OdtExportCode;
 
 // The template file for `relative` under `folder`, or an empty path when `relative` is
 // empty, absolute, or steps out of the folder ("..").

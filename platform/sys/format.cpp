@@ -204,6 +204,5 @@ Text FormatList(TextView f, std::initializer_list<FormatArg> args) {
   return out;
 }
 
-Text FormatFixed(double value, int decimals) { return Format(u"%.*f", decimals, value); }
 
 }  // namespace sys

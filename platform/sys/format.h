@@ -65,7 +65,5 @@ Text Format(TextView format, const A&... args) {
   return FormatList(format, {FormatArg(args)...});
 }
 
-// "%.*f" with the runtime separator: the one rule by which computed values are written.
-Text FormatFixed(double value, int decimals);
 
 }  // namespace sys

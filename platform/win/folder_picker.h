@@ -1,7 +1,7 @@
 // folder_picker.h: CFolderPickerDialog, the modal choice of a folder.
 //
 // DoModal returns IDOK with the chosen folder in GetPathName, or IDCANCEL. A folder
-// picker hook (test_support.h) answers in place of the user.
+// picker hook (automation.h) answers in place of the user.
 #pragma once
 
 #include "export.h"

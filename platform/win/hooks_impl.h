@@ -1,7 +1,7 @@
-// hooks_impl.h (internal): the hooks set through test_support.h.
+// hooks_impl.h (internal): the hooks set through automation.h.
 #pragma once
 
-#include "test_support.h"
+#include "automation.h"
 
 namespace win::detail {
 

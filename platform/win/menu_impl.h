@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "menu.h"
-#include "test_support.h"
+#include "automation.h"
 
 struct HMENU__ {
   struct Item {

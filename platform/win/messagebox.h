@@ -1,7 +1,7 @@
 // messagebox.h: message boxes with caption, text, icon and buttons (MB_* flags).
 //
 // Modal: returns the button chosen (IDOK, IDCANCEL, IDYES, ...). A message box hook
-// (test_support.h) answers in place of the user and records the call.
+// (automation.h) answers in place of the user and records the call.
 #pragma once
 
 #include "export.h"

@@ -62,27 +62,14 @@ class RunLists {
   }
 };
 
-// The engine's module-wide state as a freshly opened main window has it: Russian locale,
-// default component list, empty message log.
+// What a run takes, as a freshly opened main window hands it over: Russian locale, the
+// default component list, both corrections off. Each test owns its inputs and result.
 class EngineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    sys::SetRussianLocale();
-    ResetComponentList();
-    BuildDefaultComponents();
-    LoadComponentNames();
-    BuildMessageTable();
-    ResetMessages();
-    SystemMessageLog().Clear();
-    Settings::enPressCorrect = 0;
-    Settings::enTempCorrect = 0;
-  }
+  void SetUp() override { sys::SetRussianLocale(); }
   void TearDown() override { sys::ResetLocale(); }
 
-  void Run(const RunLists& lists) {
-    SystemMessageLog().Clear();
-    RunCheck(context, lists.mixtures, lists.assays);
-  }
+  void Run(const RunLists& lists) { RunCheck(context, {lists.mixtures, lists.assays, components, corrections}); }
 
   const CalibrationCurve* Curve(sys::TextView name, std::int32_t channel = 0) const {
     for (const auto& c : context.curves)
@@ -90,5 +77,9 @@ class EngineTest : public ::testing::Test {
     return nullptr;
   }
 
+  // The texts of the table's entries (index = id).
+  const MessageTable kTable = MakeMessageTable();
+  std::vector<ComponentName> components = DefaultComponents();
+  CorrectionSwitches corrections;
   CalculationContext context;
 };

@@ -6,7 +6,6 @@
 #include "calc/split.h"
 #include "calc/statistics.h"
 #include "tests/calc/fixture.h"
-#include "tests/support/test_host.h"
 
 namespace {
 
@@ -117,7 +116,7 @@ TEST_F(CalibrationRun, NitrogenIsSplitAtTheBorder) {
 TEST_F(CalibrationRun, MessagesOfACompleteRun) {
   Build();
   Run(lists);
-  const auto& log = SystemMessageLog();
+  const auto& log = context.messages;
   // The unknown peak is in no list and in no mixture.
   ASSERT_EQ(log.errors.size(), 2u);
   EXPECT_EQ(log.errors[0], u"Следующие компоненты не найдены в списке копмонентов программы:\r\n\t- Аргон, канал: 1");
@@ -136,7 +135,7 @@ TEST_F(CalibrationRun, AMissingPeakNamesItsChromatogram) {
   a.fileName = u"C:\\Лортан\\data\\GSO2_3.stg";
   a.sample = u"ГСО-2 №3";
   Run(lists);
-  const auto& errors = SystemMessageLog().errors;
+  const auto& errors = context.messages.errors;
   ASSERT_EQ(errors.size(), 3u);  // entries 4, 5 (the unknown peak) and 7
   EXPECT_EQ(errors[2],
             u"Следующие компоненты не найдены в указанных хроматограммах:\r\n\t- Пропан, канал: 1, "
@@ -145,34 +144,34 @@ TEST_F(CalibrationRun, AMissingPeakNamesItsChromatogram) {
   lists.assays[8].peaks.clear();
   lists.assays[8].peaks.push_back({u"", u"Метан", 0, 100 * kMethane[1] + 300, 1.0});
   Run(lists);
-  EXPECT_NE(SystemMessageLog().errors[2].find(u"дата: " + AssayDateText(lists.assays[8].date)), sys::Text::npos);
+  EXPECT_NE(context.messages.errors[2].find(u"дата: " + AssayDateText(lists.assays[8].date)), sys::Text::npos);
   EXPECT_EQ(AssayDateText(1700000000), u"15.11.2023  01:13");
 }
 
 TEST_F(CalibrationRun, FourMixturesRaiseTheCountEntries) {
   Build(4);
   Run(lists);
-  const auto& errors = SystemMessageLog().errors;
+  const auto& errors = context.messages.errors;
   ASSERT_GE(errors.size(), 2u);
-  EXPECT_EQ(errors[0], MessageTable()[0].text);
-  EXPECT_EQ(errors[1], MessageTable()[1].text);
+  EXPECT_EQ(errors[0], kTable[0].text);
+  EXPECT_EQ(errors[1], kTable[1].text);
 }
 
 TEST_F(CalibrationRun, FourAnalysesPerMixtureRaiseEntryOneOnly) {
   Build();
   std::erase_if(lists.assays, [](const Assay& a) { return a.id % 5 == 0; });
   Run(lists);
-  const auto& errors = SystemMessageLog().errors;
+  const auto& errors = context.messages.errors;
   ASSERT_EQ(errors.size(), 3u);  // entry 1, then 4 and 5 of the unknown peak
-  EXPECT_EQ(errors[0], MessageTable()[1].text);
-  EXPECT_EQ(errors[1].find(MessageTable()[4].text), 0u);
+  EXPECT_EQ(errors[0], kTable[1].text);
+  EXPECT_EQ(errors[1].find(kTable[4].text), 0u);
 }
 
 TEST_F(CalibrationRun, PreconditionWithoutMixturesOrAssays) {
   RunLists empty;
   Run(empty);
-  ASSERT_EQ(SystemMessageLog().errors.size(), 1u);
-  EXPECT_EQ(SystemMessageLog().errors[0],
+  ASSERT_EQ(context.messages.errors.size(), 1u);
+  EXPECT_EQ(context.messages.errors[0],
             u"Для расчет требуется по 5 анализов (посадок) пяти градуировочных смесей, ГОСТ 31371.7 - 2020 "
             u"(пунткы Б.1 и Б.4).");
   EXPECT_TRUE(context.curves.empty() && context.channels.empty());
@@ -180,24 +179,20 @@ TEST_F(CalibrationRun, PreconditionWithoutMixturesOrAssays) {
   Build();
   lists.assays.clear();
   Run(lists);
-  EXPECT_EQ(SystemMessageLog().errors.size(), 1u);
+  EXPECT_EQ(context.messages.errors.size(), 1u);
 }
 
 TEST_F(CalibrationRun, MissingPressureAndTemperatureAreListedOnceAndNotApplied) {
   Build();
-  // The run re-reads its switches from the profile.
-  TestHost host;
-  host.Install();
-  host.ints[u"ProgramSettings/enPressCorrect"] = 1;
-  host.ints[u"ProgramSettings/enTempCorrect"] = 1;
+  corrections = {true, true};
   lists.assays[3].atmPressure = 0;
   lists.assays[3].fileName = u"/data/p0.stg";
   lists.assays[4].airTemperatureKnown = false;
   lists.assays[4].fileName = u"/data/t0.stg";
   Run(lists);
-  const auto& errors = SystemMessageLog().errors;
-  const sys::Text pressure = MessageTable()[2].text + u"\r\n\t- " + ChromatogramText(lists.assays[3]);
-  const sys::Text temperature = MessageTable()[3].text + u"\r\n\t- " + ChromatogramText(lists.assays[4]);
+  const auto& errors = context.messages.errors;
+  const sys::Text pressure = kTable[2].text + u"\r\n\t- " + ChromatogramText(lists.assays[3]);
+  const sys::Text temperature = kTable[3].text + u"\r\n\t- " + ChromatogramText(lists.assays[4]);
   EXPECT_NE(std::find(errors.begin(), errors.end(), pressure), errors.end());
   EXPECT_NE(std::find(errors.begin(), errors.end(), temperature), errors.end());
   const CalibrationCurve* propane = Curve(u"Пропан");

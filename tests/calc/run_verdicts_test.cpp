@@ -15,8 +15,8 @@ class RunVerdicts : public EngineTest {
   static sys::Text MixtureName(std::size_t m) { return u"ГСО-" + sys::Text(1, static_cast<char16_t>(u'1' + m)); }
 
   bool EntryRaised(int entry) const {
-    const sys::Text& text = MessageTable()[entry].text;
-    for (const auto* list : {&SystemMessageLog().errors, &SystemMessageLog().warnings})
+    const sys::Text& text = kTable[entry].text;
+    for (const auto* list : {&context.messages.errors, &context.messages.warnings})
       for (const sys::Text& m : *list)
         if (m.starts_with(text)) return true;
     return false;
@@ -98,7 +98,7 @@ TEST_F(FallingMethane, EveryMixtureAnalysedFiveTimesRaisesNothing) {
   const int analyses[5] = {5, 5, 5, 5, 5};
   Build(analyses);
   Run(lists);
-  EXPECT_TRUE(SystemMessageLog().errors.empty());
+  EXPECT_TRUE(context.messages.errors.empty());
   EXPECT_TRUE(Curve(u"Этан")->linearityOk);
 }
 
@@ -124,10 +124,10 @@ TEST_F(FallingMethane, APeakMissingFromAnExtraAnalysisIsNamed) {
   Assay& extra = lists.AddAssay(0, {{u"Метан", 100 * kMethane[0], 0, 1.0}});
   extra.fileName = u"/data/extra.stg";
   Run(lists);
-  const auto& errors = SystemMessageLog().errors;
+  const auto& errors = context.messages.errors;
   ASSERT_EQ(errors.size(), 1u);
   const sys::Text item = u", канал: 1, " + ChromatogramText(extra);
-  EXPECT_EQ(errors[0], MessageTable()[7].text + u"\r\n\t- Этан" + item + u"\r\n\t- Пропан" + item);
+  EXPECT_EQ(errors[0], kTable[7].text + u"\r\n\t- Этан" + item + u"\r\n\t- Пропан" + item);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class Statistics : public EngineTest {
                               const std::vector<double>& means, const std::vector<double>& spread) {
     curve = CalibrationCurve{};
     curve.name = component;
-    curve.component = FindComponent(component);
+    curve.component = FindComponent(components, component);
     mixtures.clear();
     for (std::size_t i = 0; i < concentrations.size(); ++i) {
       auto m = std::make_unique<Mixture>();
@@ -39,11 +39,12 @@ class Statistics : public EngineTest {
 
   CalibrationCurve curve;
   MixtureList mixtures;
+  MessageTable table = MakeMessageTable();
+  MessageLog log;
   const std::vector<double> five = {-0.002, -0.001, 0, 0.001, 0.002};
 };
 
 TEST_F(Statistics, CorrectArea) {
-  Settings settings;
   Assay a;
   struct Case {
     int press, temp;
@@ -62,21 +63,19 @@ TEST_F(Statistics, CorrectArea) {
       {0, 1, 100, -273.15, true, 1000},    // at or below absolute zero: missing
   };
   for (const auto& c : cases) {
-    Settings::enPressCorrect = c.press;
-    Settings::enTempCorrect = c.temp;
     a.atmPressure = c.p;
     a.airTemperature = c.t;
     a.airTemperatureKnown = c.tKnown;
-    EXPECT_DOUBLE_EQ(CorrectArea(1000, a, settings), c.want) << c.press << c.temp << " " << c.p << " " << c.t;
+    EXPECT_DOUBLE_EQ(CorrectArea(1000, a, {c.press != 0, c.temp != 0}), c.want) << c.press << c.temp << " " << c.p << " " << c.t;
   }
   EXPECT_NEAR(1000 / (293.15 / (273.15 + 30)), 1034.1122, 1e-4);
-  Settings::enPressCorrect = 1;
-  EXPECT_EQ(CorrectArea(kNoValue, a, settings), kNoValue);
+  EXPECT_EQ(CorrectArea(kNoValue, a, {true, false}), kNoValue);
 }
 
 TEST_F(Statistics, IdealLineThroughOrigin) {
   MakeCurve(u"Этан", {1, 2, 3, 4, 5}, {100, 200, 300, 400, 500}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
+  ComputeCurve(curve, table);  // a second computation must not count the points twice
   EXPECT_DOUBLE_EQ(curve.slope, 100);
   EXPECT_EQ(curve.intercept, 0);
   EXPECT_EQ(curve.fitCount, 5);
@@ -95,12 +94,13 @@ TEST_F(Statistics, IdealLineThroughOrigin) {
   EXPECT_DOUBLE_EQ(first.rsdNorm, 1.025);
   EXPECT_DOUBLE_EQ(first.sigmaK, 3);
   EXPECT_DOUBLE_EQ(first.deviationNorm, 6);
-  EXPECT_TRUE(SystemMessageLog().nothingReported);
+  PublishMessages(table, log);
+  EXPECT_TRUE(log.nothingReported) << "no entry raised";
 }
 
 TEST_F(Statistics, MeanAndRsdOfThreeAreas) {
   MakeCurve(u"Этан", {1}, {100}, {0, 0.02, -0.02});
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   const MixturePoint& p = *curve.points[0];
   EXPECT_DOUBLE_EQ(p.meanArea, 100);
   EXPECT_DOUBLE_EQ(p.rsd, 2);
@@ -108,23 +108,23 @@ TEST_F(Statistics, MeanAndRsdOfThreeAreas) {
 
 TEST_F(Statistics, VerdictNeedsFiveJudgedPointsAllPassed) {
   MakeCurve(u"Этан", {1, 2, 3, 4}, {100, 200, 300, 400}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_FALSE(curve.linearityOk) << "four fit points";
 
   // Six points, the last 20 % off the line: its deviation fails, so the curve fails.
   MakeCurve(u"Этан", {1, 2, 3, 4, 5, 6}, {100, 200, 300, 400, 500, 720}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_FALSE(curve.points[5]->deviationOk);
   EXPECT_FALSE(curve.linearityOk);
 
   MakeCurve(u"Этан", {1, 2, 3, 4, 5, 6}, {100, 200, 300, 400, 500, 600}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_TRUE(curve.linearityOk) << "six good points";
 }
 
 TEST_F(Statistics, SingleAreaGivesNaNRsdThatFailsEveryComparison) {
   MakeCurve(u"Этан", {1, 2, 3, 4, 5}, {100, 200, 300, 400, 500}, {0});
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   for (const auto& p : curve.points) {
     EXPECT_TRUE(std::isnan(p->rsd));
     EXPECT_FALSE(p->rsdOk);
@@ -136,7 +136,7 @@ TEST_F(Statistics, SingleAreaGivesNaNRsdThatFailsEveryComparison) {
 TEST_F(Statistics, CurveWithoutComponentGetsNoRsdNorms) {
   MakeCurve(u"Аргон", {1, 2, 3, 4, 5}, {100, 200, 300, 400, 500}, five);
   ASSERT_EQ(curve.component, nullptr);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   for (const auto& p : curve.points) {
     EXPECT_EQ(p->rsdNorm, kNoValue);
     EXPECT_FALSE(p->rsdOk);
@@ -148,7 +148,7 @@ TEST_F(Statistics, CurveWithoutComponentGetsNoRsdNorms) {
 
 TEST_F(Statistics, PointWithoutConcentrationStaysOutOfTheFit) {
   MakeCurve(u"Этан", {kNoValue, 1, 2, 3, 4, 5}, {999, 100, 200, 300, 400, 500}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   const MixturePoint& p = *curve.points[0];
   EXPECT_DOUBLE_EQ(p.meanArea, 999);
   EXPECT_FALSE(std::isnan(p.rsd));
@@ -157,22 +157,23 @@ TEST_F(Statistics, PointWithoutConcentrationStaysOutOfTheFit) {
   EXPECT_EQ(curve.fitCount, 5);
   EXPECT_DOUBLE_EQ(curve.slope, 100);
   EXPECT_TRUE(curve.linearityOk);
-  EXPECT_TRUE(SystemMessageLog().nothingReported);
+  PublishMessages(table, log);
+  EXPECT_TRUE(log.nothingReported) << "no entry raised";
 }
 
 TEST_F(Statistics, EqualMeanAreasLeaveCorrelationWithoutValue) {
   MakeCurve(u"Этан", {1, 2, 3, 4, 5}, {300, 300, 300, 300, 300}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_EQ(curve.correlation, kNoValue);
   EXPECT_FALSE(curve.correlationOk);
 }
 
 TEST_F(Statistics, RefitWithInterceptRecoversAnOffsetLine) {
   MakeCurve(u"Этан", {1, 2, 3, 4, 5}, {120, 220, 320, 420, 520}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_FALSE(curve.linearityOk);
   const double r = curve.correlation;
-  RefitWithIntercept(curve);
+  RefitWithIntercept(curve, table);
   EXPECT_NEAR(curve.slope, 100, 1e-9);
   EXPECT_NEAR(curve.intercept, 20, 1e-9);
   EXPECT_TRUE(curve.linearityOk);
@@ -182,8 +183,8 @@ TEST_F(Statistics, RefitWithInterceptRecoversAnOffsetLine) {
 
 TEST_F(Statistics, RefitOverOneConcentrationIsNotFiniteAndFails) {
   MakeCurve(u"Этан", {2, 2, 2, 2, 2}, {200, 201, 199, 200, 200}, five);
-  ComputeCurve(curve);
-  RefitWithIntercept(curve);
+  ComputeCurve(curve, table);
+  RefitWithIntercept(curve, table);
   EXPECT_FALSE(std::isfinite(curve.slope));
   EXPECT_FALSE(curve.linearityOk);
   for (const auto& p : curve.points) EXPECT_FALSE(p->deviationOk);
@@ -191,10 +192,10 @@ TEST_F(Statistics, RefitOverOneConcentrationIsNotFiniteAndFails) {
 
 TEST_F(Statistics, OutOfRangeConcentrationsRaiseTable1AndTable4Messages) {
   MakeCurve(u"Метан", {20, 30, 92, 94, 96}, {2000, 3000, 9200, 9400, 9600}, five);
-  ComputeCurve(curve);
+  ComputeCurve(curve, table);
   EXPECT_TRUE(HasValue(curve.points[0]->rsdNorm)) << "out of range still gets its norm";
-  PublishMessages();
-  const auto& errors = SystemMessageLog().errors;
+  PublishMessages(table, log);
+  const auto& errors = log.errors;
   ASSERT_EQ(errors.size(), 2u);
   EXPECT_EQ(errors[0],
             u"Концентрация следующих компонентов не попадает в допустимый диапазон ГОСТ 31371.7-2020, "

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/loaders.h"
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 #include "platform/sys/locale.h"
 #include "tests/support/test_host.h"
@@ -26,14 +27,8 @@ class Loaders : public ::testing::Test {
     file.channels.emplace_back(0, std::vector<std::int32_t>{1, 2, 3});
     goodFile = (dir / "good.stg").string();
     ASSERT_EQ(file.SaveFile(sys::FromUtf8(goodFile)), 0);
+    Exec(kHostDatabaseSchema);
     Exec(R"(
-      CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, ballon TEXT, release INTEGER, expiry INTEGER);
-      CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER, nameid INTEGER, name TEXT,
-                                concentration REAL, deviation REAL);
-      CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,
-                          atmpressure REAL, airtemp REAL, ishidden INTEGER DEFAULT 0, isdeleted INTEGER DEFAULT 0);
-      CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER, nameid INTEGER, name TEXT, area REAL,
-                         time REAL, channel INTEGER);
       INSERT INTO mixture VALUES (1, 'ГСО-Ёлка', 'Б-1', 1700000000, NULL);
       INSERT INTO mixture VALUES (2, 'Пустая', NULL, NULL, NULL);
       INSERT INTO mixture VALUES (3, 'Двойная', 'первая', 1, 2);

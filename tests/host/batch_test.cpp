@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "data/host_schema.h"
 #include "host/odt/zip_package.h"
 #include "host_test_support.h"
 #include "platform/sys/text_table.h"
@@ -20,9 +21,8 @@ class Batch : public ::testing::Test {
     std::filesystem::copy_file(LORTAN_BATCH_MODULE, folder_.path() / "plugins" / "libbatchmodule.so");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open((folder_ / "host.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, kHostDatabaseSchema, nullptr, nullptr, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT,"
-                           " mixture TEXT, ishidden INTEGER NOT NULL DEFAULT 0, isdeleted INTEGER NOT NULL DEFAULT 0);"
                            "INSERT INTO assay (id, sample, ishidden) VALUES (1, 'a', 0), (3, 'b', 1), (6, 'c', 0);",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "data/host_schema.h"
 #include "host/assay_chooser.h"
 #include "host/command_registry.h"
 #include "host/host_commands.h"
@@ -20,9 +21,8 @@ namespace {
 void MakeDatabase(const std::string& path) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, kHostDatabaseSchema, nullptr, nullptr, nullptr), SQLITE_OK);
   const char* sql =
-      "CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,"
-      " atmpressure REAL, airtemp REAL, ishidden INTEGER NOT NULL DEFAULT 0, isdeleted INTEGER NOT NULL DEFAULT 0);"
       "INSERT INTO assay (id, date, sample, mixture, ishidden, isdeleted) VALUES"
       " (1, 1706774400, 'Проба А-1', 'ГСО-1', 0, 0),"
       " (2, 1706778000, 'Проба А-2', 'ГСО-1', 0, 0),"

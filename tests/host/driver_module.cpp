@@ -58,7 +58,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/listctrl.h"
 #include "platform/win/qt_bridge.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "platform/win/window.h"
 #include "plugin/host_api.h"
 

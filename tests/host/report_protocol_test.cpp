@@ -50,7 +50,7 @@ class ReportProtocol : public EngineTest {
     pugi::xml_node root = BuildReportDocument(doc, c, lists->mixtures, lists->assays, context, digits, 1700000000);
     AppendGraphItems(root, *Curve(u"Метан"), digits);
     AppendPicture(root, sys::FromUtf8(picture_));
-    AppendReportEvidence(root, c, lists->mixtures, context, SystemMessageLog(), digits);
+    AppendReportEvidence(root, c, lists->mixtures, context, context.messages, digits);
     return root;
   }
 

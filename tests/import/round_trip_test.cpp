@@ -13,7 +13,7 @@
 #include <regex>
 #include <vector>
 
-#include "cli/host_schema.h"
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 #include "tests/support/run_command.h"
 
@@ -69,7 +69,7 @@ class RandomHost {
   RandomHost(std::uint32_t seed, const fs::path& dir) : random_(seed), dir_(dir) {
     fs::create_directories(dir / "files");
     sqlite3_open((dir / "host.db").c_str(), &db_);
-    Exec(kHostSchemaSql);
+    Exec(kHostDatabaseSchema);
     Exec("BEGIN");
     WriteMixtures();
     WriteAnalyses();

@@ -51,7 +51,7 @@ TEST_F(ReportEvidence, StandardItemsStayAsTheyAreForEverySwitchCombination) {
       AppendGraphItems(a, *context.curves.front(), 3);
       AppendGraphItems(b, *context.curves.front(), 3);
     }
-    AppendReportEvidence(b, c, lists.mixtures, context, SystemMessageLog(), 3);
+    AppendReportEvidence(b, c, lists.mixtures, context, context.messages, 3);
 
     pugi::xml_node x = a.first_child(), y = b.first_child();
     for (; x; x = x.next_sibling(), y = y.next_sibling()) ASSERT_EQ(Xml(x), Xml(y)) << "switches " << mask;
@@ -100,7 +100,7 @@ TEST_F(ReportEvidence, EvidenceRowsPerCurveAndPoint) {
   for (int digits : {0, 10}) {
     pugi::xml_document doc;
     pugi::xml_node root = Build(doc, c, digits);
-    AppendReportEvidence(root, c, lists.mixtures, context, SystemMessageLog(), digits);
+    AppendReportEvidence(root, c, lists.mixtures, context, context.messages, digits);
     pugi::xml_node row = root.child("table7").first_child();
     for (std::size_t i = 0; i < context.curves.size(); ++i) {
       const CalibrationCurve& curve = *context.curves[i];
@@ -126,7 +126,7 @@ TEST_F(ReportEvidence, EvidenceRowsPerCurveAndPoint) {
 
   pugi::xml_document doc;
   pugi::xml_node root = Build(doc, c, 3);
-  AppendReportEvidence(root, c, lists.mixtures, context, SystemMessageLog(), 3);
+  AppendReportEvidence(root, c, lists.mixtures, context, context.messages, 3);
   auto point = [&](const char* comp, const char* x) {
     bool in = false;
     for (pugi::xml_node r : root.child("table7").children("row")) {
@@ -156,10 +156,10 @@ TEST_F(ReportEvidence, MessagesAsTheMessagesPageShowsThem) {
   c.resultCheck = true;
   pugi::xml_document doc;
   pugi::xml_node root = Build(doc, c);
-  Settings::enTempCorrect = 1;  // the switch of the run's settings
-  AppendReportEvidence(root, c, lists.mixtures, context, SystemMessageLog(), 3);
+  context.corrections.temperature = true;  // the switch the run applied
+  AppendReportEvidence(root, c, lists.mixtures, context, context.messages, 3);
   EXPECT_EQ(Text(root, "TemperatureCorrection"), "включена");
-  const MessageLog& log = SystemMessageLog();
+  const MessageLog& log = context.messages;
   ASSERT_FALSE(log.errors.empty());
   ASSERT_FALSE(log.warnings.empty());
   std::string shown;
@@ -183,7 +183,7 @@ TEST_F(ReportEvidence, CertifiedValuesColumnsNameTheirMixtures) {
   c.mixtureInfo = true;
   pugi::xml_document doc;
   pugi::xml_node root = Build(doc, c);
-  AppendReportEvidence(root, c, lists.mixtures, context, SystemMessageLog(), 3);
+  AppendReportEvidence(root, c, lists.mixtures, context, context.messages, 3);
   EXPECT_EQ(Text(root, "table4Mix1"), "ГСО 10540-2014");
   EXPECT_EQ(Text(root, "table4Balloon1"), "№ 40-18701");
   EXPECT_EQ(Text(root, "table4Mix5"), "ГСО 10544-2014");
@@ -199,7 +199,7 @@ TEST_F(ReportEvidence, CertifiedValuesColumnsNameTheirMixtures) {
   few.AddMixture(u"ПГС-3", {{u"Метан", 99.0}}).ballon = u"Б-3";
   pugi::xml_document heads;
   pugi::xml_node headsRoot = heads.append_child("root");
-  AppendReportEvidence(headsRoot, c, few.mixtures, context, SystemMessageLog(), 3);
+  AppendReportEvidence(headsRoot, c, few.mixtures, context, context.messages, 3);
   EXPECT_EQ(Xml(headsRoot), "<root><table4Mix1>ПГС-1</table4Mix1><table4Balloon1>Б-1</table4Balloon1>"
                             "<table4Mix2>ПГС-2</table4Mix2><table4Mix3>ПГС-3</table4Mix3>"
                             "<table4Balloon3>Б-3</table4Balloon3></root>");

@@ -8,7 +8,6 @@
 #include "output/workbook.h"
 #include "platform/sys/format.h"
 #include "tests/calc/fixture.h"
-#include "tests/support/test_host.h"
 #include "tests/support/xlsx_reader.h"
 
 namespace {
@@ -25,7 +24,6 @@ class WorkbookExport : public EngineTest {
 
   void SetUp() override {
     EngineTest::SetUp();
-    host.Install();
     folder = fs::temp_directory_path() / ("vetrix_wb_" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -35,7 +33,7 @@ class WorkbookExport : public EngineTest {
     fs::remove_all(folder);
     EngineTest::TearDown();
   }
-  void SetFolder(const std::string& f) { host.strings[u"ProgramSettings/ExportFolder"] = sys::FromUtf8(f); }
+  void SetFolder(const std::string& f) { settings.folder = sys::FromUtf8(f); }
 
   void BuildRun() {
     static sys::Text names[5];
@@ -57,13 +55,13 @@ class WorkbookExport : public EngineTest {
   // Exports and reads the workbook back; collects the messages shown.
   XlsxBook Export() {
     std::string path;
-    const bool ok = ExportWorkbook(context, [&](sys::TextView m) { messages.emplace_back(m); }, &path);
+    const bool ok = ExportWorkbook(context, settings, [&](sys::TextView m) { messages.emplace_back(m); }, &path);
     EXPECT_TRUE(ok);
     written = path;
     return ReadXlsx(path);
   }
 
-  TestHost host;
+  WorkbookSettings settings;  // the folder as set, 3 decimals
   fs::path folder;
   RunLists lists;
   std::vector<sys::Text> messages;
@@ -161,7 +159,7 @@ TEST_F(WorkbookExport, EmptyRunsShortFoldersAndLongPaths) {
 
   SetFolder("ab");
   messages.clear();
-  EXPECT_FALSE(ExportWorkbook(context, [&](sys::TextView m) { messages.emplace_back(m); }));
+  EXPECT_FALSE(ExportWorkbook(context, settings, [&](sys::TextView m) { messages.emplace_back(m); }));
   EXPECT_TRUE(messages.empty());
 
   // A Cyrillic folder path: within the profile's 127 characters, beyond 260 bytes.
@@ -170,13 +168,13 @@ TEST_F(WorkbookExport, EmptyRunsShortFoldersAndLongPaths) {
   fs::create_directories(deep);
   ASSERT_LE(sys::FromUtf8(deep.string()).size(), 127u);
   SetFolder(deep.string());
-  EXPECT_TRUE(ExportWorkbook(context, nullptr, &written));
+  EXPECT_TRUE(ExportWorkbook(context, settings, nullptr, &written));
   EXPECT_GT(written.size(), 260u);
   EXPECT_TRUE(ReadXlsx(written).ok);
 
   SetFolder((folder / "missing" / "folder").string());
   messages.clear();
-  EXPECT_FALSE(ExportWorkbook(context, [&](sys::TextView m) { messages.emplace_back(m); }));
+  EXPECT_FALSE(ExportWorkbook(context, settings, [&](sys::TextView m) { messages.emplace_back(m); }));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind(u"При экспорте возникла ошибка:\r\n", 0), 0u);
   EXPECT_NE(messages[0].find(u"No such file or directory"), sys::Text::npos) << sys::ToUtf8(messages[0]);
@@ -191,8 +189,8 @@ TEST_F(WorkbookExport, ExportsInOneSecondKeepBothAndLeaveNoTemporaryFile) {
   fs::create_directories(out);
   SetFolder(out.string());
   std::string first, second;
-  ASSERT_TRUE(ExportWorkbook(context, nullptr, &first));
-  ASSERT_TRUE(ExportWorkbook(context, nullptr, &second));
+  ASSERT_TRUE(ExportWorkbook(context, settings, nullptr, &first));
+  ASSERT_TRUE(ExportWorkbook(context, settings, nullptr, &second));
   EXPECT_NE(first, second);
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename().string());

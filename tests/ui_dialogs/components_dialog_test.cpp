@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "calc/components.h"
+#include "plugin/component_store.h"
 #include "tests/ui_dialogs/dialog_fixture.h"
 
 namespace dialogs {
@@ -11,6 +11,18 @@ namespace {
 
 class ComponentsDialogTest : public DialogTest {
  protected:
+  // The module's list as a freshly opened main window has it (the host's profile is empty).
+  void SetUp() override {
+    DialogTest::SetUp();
+    ResetComponentList();
+    BuildDefaultComponents();
+    LoadComponentNames();
+  }
+  void TearDown() override {
+    ResetComponentList();
+    DialogTest::TearDown();
+  }
+
   // Runs the dialog; `user` acts inside it and returns the button to press.
   INT_PTR RunDialog(const std::function<int(HWND dialog, CGridCtrl& grid)>& user) {
     win::ScopedModalDialogHook hook([&](HWND dialog, UINT templateId) {
@@ -82,7 +94,7 @@ TEST_F(ComponentsDialogTest, OkWritesOnlyTheEditedRowsWithTheirLastText) {
   BuildDefaultComponents();
   LoadComponentNames();
   EXPECT_EQ(ComponentList()[1].altName, u"C2H6");
-  EXPECT_EQ(FindComponent(u"n2"), &ComponentList()[17]);
+  EXPECT_EQ(FindComponent(ComponentList(), u"n2"), &ComponentList()[17]);
 }
 
 TEST_F(ComponentsDialogTest, CancelKeepsListAndProfileAndTheNextOpeningShowsStoredNames) {

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "platform/win/qt_bridge.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "plugin/profile.h"
 #include "tests/calc/fixture.h"
 #include "tests/support/test_host.h"

@@ -21,8 +21,10 @@
 #include "platform/win/qt_bridge.h"
 #include "platform/win/static.h"
 #include "platform/win/resources.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
+#include "plugin/component_store.h"
 #include "plugin/profile.h"
+#include "plugin/settings.h"
 #include "tests/support/test_host.h"
 #include "tests/ui_main/small_database.h"
 #include "ui/about_dlg.h"
@@ -69,17 +71,18 @@ struct IndependentRun {
   std::vector<TextRow> results;
   sys::Text messages;
 };
-std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db) {
+std::unique_ptr<IndependentRun> RunIndependently(const sys::Text& db, CorrectionSwitches corrections = {}) {
   auto run = std::make_unique<IndependentRun>();
-  {
-    DataBase::Connection connection(db);
-    for (int id = 1; id <= kSmallDatabaseAssays; ++id) loadAssay(connection, id, run->lists);
-  }
+  std::vector<std::int32_t> ids;
+  for (int id = 1; id <= kSmallDatabaseAssays; ++id) ids.push_back(id);
+  const sys::Text location = DataBaseConnectionBase::instance().location();
+  DataBaseConnectionBase::instance().setLocation(db);
+  loadAssays(ids, run->lists);
+  DataBaseConnectionBase::instance().setLocation(location);
   SortAssays(run->lists.assays);
-  SystemMessageLog().Clear();
-  RunCheck(run->context, run->lists.mixtures, run->lists.assays);
+  RunCheck(run->context, {run->lists.mixtures, run->lists.assays, ComponentList(), corrections});
   run->results = ResultsRows(run->context.curves, Settings::qtySymInProg);
-  run->messages = MessagesText(SystemMessageLog(), true, true, true);
+  run->messages = MessagesText(run->context.messages, true, true, true);
   return run;
 }
 
@@ -296,6 +299,25 @@ TEST_F(MainWindow, RecalculateReloadsChangedData) {
   EXPECT_EQ(after, RunIndependently(Db())->results);
   EXPECT_EQ(AssayListPage().Assays().size(), static_cast<std::size_t>(kSmallDatabaseAssays));
   window->RunAndShow();
+}
+
+// The window reads the correction switches from the profile right before each run, so a
+// value stored a moment ago (by the dialog, another window or the host) counts.
+TEST_F(MainWindow, RunAndShowTakesTheCorrectionSwitchStoredJustBefore) {
+  // The small database's chromatograms name no readable file, so their pressure is not
+  // taken: with the switch on, the run lists every one of them as lacking it.
+  const sys::Text missing = u"Коррекция по давлению проведена не полностью!";
+  window->RunAndShow();
+  ASSERT_EQ(MessagesPage().shownText.find(missing), sys::Text::npos);
+  const sys::Text key = u"plugins\\Vetrix\\ProgramSettings/enPressCorrect";
+  host->ints[key] = 1;
+  window->RunAndShow();
+  const sys::Text shown = MessagesPage().shownText;
+  host->ints.erase(key);
+  EXPECT_NE(shown.find(missing), sys::Text::npos) << sys::ToUtf8(shown);
+  EXPECT_EQ(shown, MessagesText(RunIndependently(Db(), {true, false})->context.messages, true, true, true));
+  window->RunAndShow();
+  EXPECT_EQ(MessagesPage().shownText.find(missing), sys::Text::npos);
 }
 
 // A database that cannot be opened: the failure is shown with SQLite's text and the

@@ -18,7 +18,7 @@
 #include "platform/sys/format.h"
 #include "platform/win/listctrl.h"
 #include "platform/win/qt_bridge.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "platform/win/window.h"
 #include "plugin/host_api.h"
 #include "tests/ui_main/small_database.h"

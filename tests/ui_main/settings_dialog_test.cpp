@@ -8,7 +8,7 @@
 #include "platform/sys/locale.h"
 #include "platform/win/button.h"
 #include "platform/win/resources.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "tests/support/test_host.h"

@@ -1,6 +1,8 @@
 // small_database.cpp: the tests' host database (see small_database.h).
 #include "tests/ui_main/small_database.h"
 
+#include "data/host_schema.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -24,15 +26,7 @@ std::string ExecSql(const std::string& path, const std::string& sql) {
 std::string CreateSmallDatabase(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
-  std::string sql = R"(
-    CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, ballon TEXT, release INTEGER, expiry INTEGER);
-    CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER, nameid INTEGER, name TEXT,
-                              concentration REAL, deviation REAL);
-    CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,
-                        atmpressure REAL, airtemp REAL, ishidden INTEGER DEFAULT 0, isdeleted INTEGER DEFAULT 0);
-    CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER, nameid INTEGER, name TEXT, area REAL,
-                       time REAL, channel INTEGER);
-  )";
+  std::string sql = kHostDatabaseSchema;
   const double methane[] = {80, 85, 90, 95, 98};
   const double ethane[] = {1, 2, 4, 6, 8};
   const double nitrogen[] = {0.5, 1, 2, 4, 6};

@@ -6,7 +6,7 @@
 
 #include "tests/ui_pages/pages_fixture.h"
 
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 
 namespace pagestest {
 namespace {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "data/loaded_lists.h"
+#include "data/host_schema.h"
 #include "data/lortan_file.h"
 #include "platform/sys/locale.h"
 #include "plugin/profile.h"
@@ -130,14 +131,8 @@ class PagesTest : public ::testing::Test {
     file.channels.emplace_back(0, std::vector<std::int32_t>{1, 2, 3});
     const std::string chromatogram = (dir / "a.stg").string();
     ASSERT_EQ(file.SaveFile(sys::FromUtf8(chromatogram)), 0);
+    Exec(kHostDatabaseSchema);
     Exec(R"(
-      CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, ballon TEXT, release INTEGER, expiry INTEGER);
-      CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER, nameid INTEGER, name TEXT,
-                                concentration REAL, deviation REAL);
-      CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,
-                          atmpressure REAL, airtemp REAL, ishidden INTEGER DEFAULT 0, isdeleted INTEGER DEFAULT 0);
-      CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER, nameid INTEGER, name TEXT, area REAL,
-                         time REAL, channel INTEGER);
       INSERT INTO mixture VALUES (1, 'Смесь-1', 'Б-1', 1700000000, 1731536000);
       INSERT INTO mixture VALUES (2, 'Смесь-2', 'Б-2', NULL, NULL);
       INSERT INTO mixturecomp VALUES (1, 1, 1, 'Метан', 0.5, 1.25);

@@ -15,7 +15,7 @@
 #include "platform/win/dialog.h"
 #include "platform/win/qt_bridge.h"
 #include "platform/win/resources.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 
 namespace wintest {
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "data/host_schema.h"
 #include "platform/sys/format.h"
 #include "tools/demo/demo_chromatogram.h"
 
@@ -61,19 +62,6 @@ class Db {
   static void Bind(sqlite3_stmt* st, int i, int v) { sqlite3_bind_int(st, i, v); }
   sqlite3* db_ = nullptr;
 };
-
-const char* kSchema = R"(
-CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE NOT NULL, ballon TEXT,
-                      release INTEGER, expiry INTEGER);
-CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER NOT NULL REFERENCES mixture(id),
-                          nameid INTEGER, name TEXT, concentration REAL, deviation REAL);
-CREATE TABLE assay (id INTEGER PRIMARY KEY, date INTEGER, filename TEXT, sample TEXT, mixture TEXT,
-                    atmpressure REAL, airtemp REAL, ishidden INTEGER NOT NULL DEFAULT 0,
-                    isdeleted INTEGER NOT NULL DEFAULT 0);
-CREATE TABLE peak (id INTEGER PRIMARY KEY, assayid INTEGER NOT NULL REFERENCES assay(id), nameid INTEGER,
-                   name TEXT, area REAL, time REAL, channel INTEGER);
-CREATE INDEX peak_assay ON peak(assayid);
-)";
 
 std::string Utf8(const sys::Text& t) { return sys::ToUtf8(t); }
 std::string MixtureName(int m) { return Utf8(sys::Format(u"ГСО-%d", m + 1)); }
@@ -136,7 +124,7 @@ int main(int argc, char** argv) {
     fs::create_directories(chromatograms);
     fs::remove(root / "lortan.db");
     Db db((root / "lortan.db").string());
-    db.Exec(kSchema);
+    db.Exec(kHostDatabaseSchema);
     db.Exec("BEGIN");
     WriteMixtures(db);
     demo::Random random(seed);

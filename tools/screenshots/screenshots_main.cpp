@@ -26,7 +26,7 @@
 #include "platform/sys/locale.h"
 #include "platform/sys/text.h"
 #include "platform/win/qt_bridge.h"
-#include "platform/win/test_support.h"
+#include "platform/win/automation.h"
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "tools/screenshots/layout_check.h"

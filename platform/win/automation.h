@@ -1,4 +1,4 @@
-// test_support.h: hooks that answer the layer's modal interactions, and lookup of
+// automation.h: hooks that answer the layer's modal interactions, and lookup of
 // windows and controls, for tests and for the host's unattended (batch) mode.
 //
 // Without hooks, modal dialogs, message boxes, popup menus and the folder picker wait

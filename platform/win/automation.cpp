@@ -1,8 +1,8 @@
-// test_support.cpp: storage of the hooks, the recorders, and window lookup for tests
+// automation.cpp: storage of the hooks, the recorders, and window lookup for tests
 // and unattended runs.
 //
 // Lookup walks the live handles; fine for the few hundred windows of this system.
-#include "test_support.h"
+#include "automation.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,12 @@
-// host_schema.h: the tables of a host database that the import creates, as the demo
-// generator creates them: assay, peak, mixture and mixturecomp, mixture names compared
-// with NOCASE, peaks indexed by their analysis.
+// host_schema.h: the tables of the host database that the module reads, as one SQL text.
+//
+// The one copy of the schema: the demo-data generator and vetrix-import write it, and
+// tests and benchmarks that make a host database of their own execute it (sqlite3_exec or
+// DataBase::Connection) before inserting their rows. Foreign keys are declared but SQLite
+// enforces them only with PRAGMA foreign_keys = ON, which no reader of ours sets.
 #pragma once
 
-inline constexpr char kHostSchemaSql[] = R"(
+inline constexpr char kHostDatabaseSchema[] = R"(
 CREATE TABLE mixture (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE NOT NULL, ballon TEXT,
                       release INTEGER, expiry INTEGER);
 CREATE TABLE mixturecomp (id INTEGER PRIMARY KEY, mixtureid INTEGER NOT NULL REFERENCES mixture(id),
