@@ -36,7 +36,9 @@ void MixtureHeads(pugi::xml_node root, const MixtureList& mixtures) {
 void PointRow(pugi::xml_node table, const MixturePoint& p, int d) {
   pugi::xml_node r = table.append_child("row");
   Item(r, "ptMixture", p.mixture ? p.mixture->name : sys::Text());
-  Item(r, "ptBalloon", p.mixture ? p.mixture->ballon : sys::Text());
+  // The cylinder in brackets under the mixture's name; nothing when the mixture has none.
+  const sys::Text ballon = p.mixture ? p.mixture->ballon : sys::Text();
+  Item(r, "ptBalloon", ballon.empty() ? ballon : u"(" + ballon + u")");
   Item(r, "ptX", NumberCellText(p.concentration, d));
   Item(r, "ptU", NumberCellText(p.relUncertainty, d));
   Item(r, "ptN", Int(p.count));

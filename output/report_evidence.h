@@ -43,7 +43,7 @@ sys::Text CurveModelText(const CalibrationCurve& curve);
 //    "table4Balloon" + e (the templates head a column without them with nothing);
 //  - with content.resultCheck: "table7" (per curve in list order a heading row "evNum",
 //    "evComp", "evChannel", "evModel", "evFormula", then one row per point with a mean
-//    area: "ptMixture", "ptBalloon", "ptX", "ptU", "ptN", "ptA", "ptRsd", "ptRsdNorm",
+//    area: "ptMixture", "ptBalloon" (the cylinder in brackets, empty without one), "ptX", "ptU", "ptN", "ptA", "ptRsd", "ptRsdNorm",
 //    "ptRsdOk", "ptCalc", "ptDev", "ptDevNorm", "ptDevOk"), "table8" (the system messages:
 //    "msgNum", "msgLevel", "msgText" per message, errors then warnings then information,
 //    numbered as the messages page numbers them with every level shown; a single row with

@@ -110,7 +110,7 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
       EXPECT_EQ(cells[1], "Зависимость: " + v("evModel") + v("evFormula"));
       continue;
     }
-    const std::vector<std::string> expected = {v("ptMixture") + "(" + v("ptBalloon") + ")",
+    const std::vector<std::string> expected = {v("ptMixture") + v("ptBalloon"),
                                                v("ptX"), v("ptU"), v("ptN"), v("ptA"), v("ptRsd"), v("ptRsdNorm"),
                                                v("ptRsdOk"), v("ptCalc"), v("ptDev"), v("ptDevNorm"), v("ptDevOk")};
     EXPECT_EQ(cells, expected) << "row " << i;

@@ -113,7 +113,7 @@ TEST_F(ReportEvidence, EvidenceRowsPerCurveAndPoint) {
       for (const auto& p : curve.points) {
         if (!HasValue(p->meanArea)) continue;
         ASSERT_TRUE(row.child("ptX")) << U8(curve.name);
-        EXPECT_EQ(Text(row, "ptBalloon"), U8(p->mixture->ballon));
+        EXPECT_EQ(Text(row, "ptBalloon"), p->mixture->ballon.empty() ? "" : "(" + U8(p->mixture->ballon) + ")");
         EXPECT_EQ(Text(row, "ptX"), U8(NumberCellText(p->concentration, digits)));
         EXPECT_EQ(Text(row, "ptN"), std::to_string(p->count));
         EXPECT_EQ(Text(row, "ptA"), U8(NumberCellText(p->meanArea, digits)));
