@@ -13,7 +13,7 @@
 #include "host/odt/zip_package.h"
 #include "host_test_support.h"
 #include "output/report_evidence.h"
-#include "tests/output_report/protocol_run.h"
+#include "tests/output/report/protocol_run.h"
 #include "tests/support/odf_text.h"
 
 namespace {

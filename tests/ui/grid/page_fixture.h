@@ -2,7 +2,7 @@
 // window's tab strips do.
 #pragma once
 
-#include "tests/win/win_fixture.h"
+#include "tests/platform/win/win_fixture.h"
 
 namespace pagetest {
 

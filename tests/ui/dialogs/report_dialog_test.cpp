@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/ui_dialogs/dialog_fixture.h"
+#include "tests/ui/dialogs/dialog_fixture.h"
 
 namespace dialogs {
 namespace {

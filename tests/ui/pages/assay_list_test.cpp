@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "tests/ui_pages/pages_fixture.h"
+#include "tests/ui/pages/pages_fixture.h"
 
 #include "platform/win/automation.h"
 

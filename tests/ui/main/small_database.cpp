@@ -1,5 +1,5 @@
 // small_database.cpp: the tests' host database (see small_database.h).
-#include "tests/ui_main/small_database.h"
+#include "tests/ui/main/small_database.h"
 
 #include "data/host_schema.h"
 

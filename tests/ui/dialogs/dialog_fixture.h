@@ -15,7 +15,7 @@
 #include "plugin/profile.h"
 #include "tests/calc/fixture.h"
 #include "tests/support/test_host.h"
-#include "tests/win/win_fixture.h"
+#include "tests/platform/win/win_fixture.h"
 #include "ui/dlg_components.h"
 #include "ui/dlg_graph_preview.h"
 #include "ui/dlg_report.h"

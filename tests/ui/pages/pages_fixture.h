@@ -24,7 +24,7 @@
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "tests/support/test_host.h"
-#include "tests/win/win_fixture.h"
+#include "tests/platform/win/win_fixture.h"
 #include "ui/dlg_assay_list.h"
 #include "ui/dlg_calc_info.h"
 #include "ui/dlg_mixture_list.h"

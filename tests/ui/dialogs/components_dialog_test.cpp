@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "plugin/component_store.h"
-#include "tests/ui_dialogs/dialog_fixture.h"
+#include "tests/ui/dialogs/dialog_fixture.h"
 
 namespace dialogs {
 namespace {

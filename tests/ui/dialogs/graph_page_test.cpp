@@ -2,7 +2,7 @@
 // and the plot of the chosen curve, and the empty states.
 #include <cmath>
 
-#include "tests/ui_dialogs/dialog_fixture.h"
+#include "tests/ui/dialogs/dialog_fixture.h"
 
 namespace dialogs {
 namespace {

@@ -21,7 +21,7 @@
 #include "platform/win/automation.h"
 #include "platform/win/window.h"
 #include "plugin/host_api.h"
-#include "tests/ui_main/small_database.h"
+#include "tests/ui/main/small_database.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "plugin/profile.h"
 #include "plugin/settings.h"
 #include "tests/support/test_host.h"
-#include "tests/ui_main/small_database.h"
+#include "tests/ui/main/small_database.h"
 #include "ui/about_dlg.h"
 #include "ui/dlg_assay_list.h"
 #include "ui/dlg_main.h"

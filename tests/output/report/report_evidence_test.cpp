@@ -7,7 +7,7 @@
 
 #include "calc/presentation.h"
 #include "output/report_evidence.h"
-#include "tests/output_report/protocol_run.h"
+#include "tests/output/report/protocol_run.h"
 
 namespace {
 

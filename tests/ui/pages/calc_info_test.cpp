@@ -4,7 +4,7 @@
 #include <QTreeView>
 
 #include "calc/presentation.h"
-#include "tests/ui_pages/pages_fixture.h"
+#include "tests/ui/pages/pages_fixture.h"
 
 namespace pagestest {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <map>
 
-#include "tests/win/win_fixture.h"
+#include "tests/platform/win/win_fixture.h"
 #include "ui/grid_ctrl.h"
 
 namespace gridtest {

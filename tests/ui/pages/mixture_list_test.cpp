@@ -1,6 +1,6 @@
 // The mixture list page: its table of loaded mixtures, rebuilt on request, and the
 // mixture information table of a clicked mixture.
-#include "tests/ui_pages/pages_fixture.h"
+#include "tests/ui/pages/pages_fixture.h"
 
 namespace pagestest {
 namespace {
