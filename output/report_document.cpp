@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "calc/presentation.h"
+#include "plugin/host_api.h"
 #include "platform/sys/format.h"
 #include "platform/sys/local_time.h"
 
@@ -151,12 +152,15 @@ void AppendGraphItems(pugi::xml_node root, const CalibrationCurve& curve, int d)
 void AppendPicture(pugi::xml_node root, const sys::Text& path) { Item(root, "PictureGraph", path); }
 
 sys::Text ReportErrorText(std::int32_t rc) {
+  // Codes -8 to -10 are left to a host's other failures while finishing the report; they
+  // share kNotDelivered's reason.
+  constexpr std::int32_t kLastFinishingCode = -10;
   sys::Text text = sys::Format(u"Ошибка формирования отчета! Код ошибки: %d \r\nВозможные причины:\r\n", rc);
-  if (rc == -1) text += u" - Не удалось найти шаблон отчета.\r\n - Отсутствует плагин формирования ODT отчетов.\r\n";
-  else if (rc == -2) text += u" - Не удалось создать временный файл.\r\n";
-  else if (rc >= -5 && rc <= -3) text += u" - Ошибка обработки временного файла.\r\n";
-  else if (rc == -6) text += u" - Ошибка обработки данных отчета.\r\n";
-  else if (rc >= -10 && rc <= -7) text += u" - Ошибка окончания формирования отчета.\r\n";
-  else if (rc < -10) text += u" - Неизвестная ошибка.\r\n";
+  if (rc == kNoTemplate) text += u" - Не удалось найти шаблон отчета.\r\n - Отсутствует плагин формирования ODT отчетов.\r\n";
+  else if (rc == kNoTemporaryFile) text += u" - Не удалось создать временный файл.\r\n";
+  else if (rc >= kTemporaryNotWritten && rc <= kTemplateUnreadable) text += u" - Ошибка обработки временного файла.\r\n";
+  else if (rc == kBadDataDocument) text += u" - Ошибка обработки данных отчета.\r\n";
+  else if (rc >= kLastFinishingCode && rc <= kNotDelivered) text += u" - Ошибка окончания формирования отчета.\r\n";
+  else if (rc < kLastFinishingCode) text += u" - Неизвестная ошибка.\r\n";
   return text;
 }
