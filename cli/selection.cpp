@@ -2,8 +2,6 @@
 // selection.h).
 #include "cli/selection.h"
 
-#include <algorithm>
-
 #include "data/loaders.h"
 #include "data/skipped_assays.h"
 
@@ -17,6 +15,12 @@ std::vector<std::int32_t> VisibleAssayIds(DataBase::Connection& db) {
   return ids;
 }
 
+std::vector<std::int32_t> ListedIds(const LoadedLists& lists) {
+  std::vector<std::int32_t> ids;
+  for (const Assay& assay : lists.assays) ids.push_back(assay.id);
+  return ids;
+}
+
 }  // namespace
 
 std::vector<std::int32_t> LoadSelection(DataBase::Connection& db, bool all, const std::vector<std::int32_t>& ids,
@@ -25,13 +29,9 @@ std::vector<std::int32_t> LoadSelection(DataBase::Connection& db, bool all, cons
   loadAssays(db, chosen, lists);
   SortAssays(lists.assays);
   // "Пересчитать": everything goes and is loaded again in list order.
-  std::vector<std::int32_t> listed;
-  for (const Assay& assay : lists.assays) listed.push_back(assay.id);
+  const std::vector<std::int32_t> listed = ListedIds(lists);
   lists.Clear();
   loadAssays(db, listed, lists);
   SortAssays(lists.assays);
-
-  listed.clear();
-  for (const Assay& assay : lists.assays) listed.push_back(assay.id);
-  return SkippedIds(chosen, listed);
+  return SkippedIds(chosen, ListedIds(lists));
 }
