@@ -24,14 +24,14 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Copies exactly count bytes to target; false when fewer are left (what was read is
   // consumed all the same).
-  virtual bool Read(void* target, std::size_t count) = 0;
+  [[nodiscard]] virtual bool Read(void* target, std::size_t count) = 0;
   // Replaces samples with exactly count 32-bit samples in host order; false when fewer
   // are left, in which case nothing beyond the available bytes was allocated.
-  virtual bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) = 0;
+  [[nodiscard]] virtual bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) = 0;
   // Parses every byte from the current position to the end as XML (parse_default,
   // automatic encoding). The document may refer to memory of the source: keep the source
   // alive while the document is read. False when the XML does not parse.
-  virtual bool ParseRest(pugi::xml_document& document) = 0;
+  [[nodiscard]] virtual bool ParseRest(pugi::xml_document& document) = 0;
   // Bytes consumed so far.
   std::uint64_t position() const { return position_; }
 
@@ -43,9 +43,9 @@ class ByteSource {
 class MemorySource final : public ByteSource {
  public:
   MemorySource(const void* data, std::uint64_t size);
-  bool Read(void* target, std::size_t count) override;
-  bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) override;
-  bool ParseRest(pugi::xml_document& document) override;
+  [[nodiscard]] bool Read(void* target, std::size_t count) override;
+  [[nodiscard]] bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) override;
+  [[nodiscard]] bool ParseRest(pugi::xml_document& document) override;
 
  private:
   std::uint64_t left() const { return size_ - position_; }
@@ -58,12 +58,12 @@ class FileSource final : public ByteSource {
  public:
   // size: the file's size when it is a regular file, none when it cannot be known.
   FileSource(std::FILE* file, std::optional<std::uint64_t> size);
-  bool Read(void* target, std::size_t count) override;
-  bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) override;
-  bool ParseRest(pugi::xml_document& document) override;
+  [[nodiscard]] bool Read(void* target, std::size_t count) override;
+  [[nodiscard]] bool ReadSamples(std::vector<std::int32_t>& samples, std::uint64_t count) override;
+  [[nodiscard]] bool ParseRest(pugi::xml_document& document) override;
 
  private:
-  bool ReadSamplesInSteps(std::vector<std::int32_t>& samples, std::uint64_t count);
+  [[nodiscard]] bool ReadSamplesInSteps(std::vector<std::int32_t>& samples, std::uint64_t count);
   std::FILE* file_;
   std::optional<std::uint64_t> size_;
   std::string xml_;  // the parsed XML text; the document points into it

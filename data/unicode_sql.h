@@ -11,4 +11,4 @@ struct sqlite3;
 // Registers the functions and both NOCASE collations on `db`. Returns SQLITE_OK (0) or
 // the result code of the first registration step that failed; sqlite3_errmsg(db) then
 // tells which.
-int RegisterUnicodeSql(sqlite3* db);
+[[nodiscard]] int RegisterUnicodeSql(sqlite3* db);

@@ -18,7 +18,7 @@ class PrivateProfile {
   // into a new private temporary folder; a missing source gives an empty profile there.
   // False with one line in `error` when the folder cannot be made or the source cannot be
   // read.
-  bool CopyFrom(const std::string& source, std::string& error);
+  [[nodiscard]] bool CopyFrom(const std::string& source, std::string& error);
   // The copy's path (UTF-8); empty before CopyFrom succeeded.
   std::string path() const { return folder_.empty() ? std::string() : (folder_ / "profile.db").string(); }
 

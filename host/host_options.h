@@ -39,6 +39,6 @@ struct HostOptions {
 // Parses argv (argv[0] is the program). nullopt with one line in `error` for a bad
 // command line: an unknown option, a missing or malformed value, batch options without
 // --batch, --batch without --db, --report-parts without --report.
-std::optional<HostOptions> ParseHostOptions(int argc, char** argv, std::string& error);
+[[nodiscard]] std::optional<HostOptions> ParseHostOptions(int argc, char** argv, std::string& error);
 
 extern const char kHostUsage[];

@@ -31,11 +31,11 @@ class HostSession {
 
   // False with one line in `error` when the host cannot run (no profile store). Module
   // problems do not stop it; they are in problems().
-  bool Start(std::string& error);
+  [[nodiscard]] bool Start(std::string& error);
   void Shutdown();
 
   // Runs the module command behind the menu entry `path`; false when there is none.
-  bool RunMenuEntry(const QString& path);
+  [[nodiscard]] bool RunMenuEntry(const QString& path);
 
   HostMainWindow* window() const { return window_; }
   HostServices& services() { return services_; }

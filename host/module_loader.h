@@ -39,7 +39,7 @@ class ModuleSet {
   ModuleSet& operator=(const ModuleSet&) = delete;
 
   // Loads one library; false with the reason in `error`.
-  bool LoadModule(const std::filesystem::path& path, std::uint32_t hostVersion, HostApi* api, std::string& error);
+  [[nodiscard]] bool LoadModule(const std::filesystem::path& path, std::uint32_t hostVersion, HostApi* api, std::string& error);
   // Loads every "*.so" of `folder`; each failure adds a line to `problems`. Returns how
   // many modules were loaded.
   int LoadFolder(const std::filesystem::path& folder, std::uint32_t hostVersion, HostApi* api,

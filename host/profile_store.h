@@ -37,8 +37,8 @@ class ProfileStore {
   std::optional<std::int32_t> GetInt(sys::TextView key);
   std::optional<sys::Text> GetString(sys::TextView key);
   // False when the value could not be stored (the text goes to standard error).
-  bool SetInt(sys::TextView key, std::int32_t value);
-  bool SetString(sys::TextView key, sys::TextView value);
+  [[nodiscard]] bool SetInt(sys::TextView key, std::int32_t value);
+  [[nodiscard]] bool SetString(sys::TextView key, sys::TextView value);
 
   // Groups nest; the transaction opens at the first write inside the outermost group and
   // commits when it ends. CommitPending commits what the open group has written so far
@@ -52,7 +52,7 @@ class ProfileStore {
 
  private:
   ProfileStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
-  bool Write(const char* sql, sys::TextView key, const void* bindValue, bool isText);
+  [[nodiscard]] bool Write(const char* sql, sys::TextView key, const void* bindValue, bool isText);
 
   sqlite3* db_;
   std::string path_;

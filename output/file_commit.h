@@ -12,13 +12,13 @@
 // Creates an empty temporary file (".<stem>.<pid>-<n>.part") in the folder of `finalPath`
 // and stores its path in `temporaryPath`. False with "<OS reason>: <folder>" in `error`
 // when the folder cannot take a file (missing, not writable, full).
-bool CreateTemporaryBeside(const std::string& finalPath, std::string& temporaryPath, std::string& error);
+[[nodiscard]] bool CreateTemporaryBeside(const std::string& finalPath, std::string& temporaryPath, std::string& error);
 
 // Flushes `temporaryPath` to disk and renames it to `finalPath`, or, when that name is
 // taken, to the first free of "<stem>_2<ext>", "<stem>_3<ext>", ...; `placedPath`
 // receives the name used. False with "<OS reason>: <path>" in `error`; the temporary
 // file is removed on failure.
-bool CommitWithoutReplacing(const std::string& temporaryPath, const std::string& finalPath,
+[[nodiscard]] bool CommitWithoutReplacing(const std::string& temporaryPath, const std::string& finalPath,
                             std::string& placedPath, std::string& error);
 
 // The path with "_<n>" before its extension ("a/b.XLSX", 2 → "a/b_2.XLSX"); n ≤ 1 gives it

@@ -136,7 +136,7 @@ void WriteCurveSheet(Workbook& book, const CalibrationCurve& c, int d, const Exp
 
 sys::Text ExportFileName(std::int64_t now) {
   sys::LocalTimeFields t;
-  sys::ToLocalTime(now, t);
+  if (!sys::ToLocalTime(now, t)) t = {};  // a clock beyond the calendar: a name of zeros, still unique per commit
   return sys::Format(u"vetrix_export_%d%02d%d_%02d%02d%02d.XLSX", t.day, t.month, t.year, t.hour, t.minute, t.second);
 }
 

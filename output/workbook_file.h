@@ -42,7 +42,7 @@ class Workbook {
 
   // Writes the file. False, with the system's reason (or the library's text) and the
   // path through `sink`, when it fails; then no file is left under the final name.
-  bool SaveWorkbook(const ExportMessageSink& sink);
+  [[nodiscard]] bool SaveWorkbook(const ExportMessageSink& sink);
   // The final path; after a successful SaveWorkbook, the name the file was given.
   const std::string& path() const { return path_; }
 

@@ -14,7 +14,7 @@ struct LocalTimeFields {
 };
 
 // The local time of `secondsSinceEpoch`; false when localtime_r cannot convert it.
-bool ToLocalTime(std::int64_t secondsSinceEpoch, LocalTimeFields& fields);
+[[nodiscard]] bool ToLocalTime(std::int64_t secondsSinceEpoch, LocalTimeFields& fields);
 
 // strftime-like fields %d %m %Y %y %H %M %S and %%; other characters are copied.
 // A time that localtime_r cannot convert gives an empty text.

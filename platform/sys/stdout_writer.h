@@ -16,7 +16,7 @@ namespace sys {
 // Writes `bytes` to standard output and flushes it. False, with one line in `error`
 // naming the operating system's reason ("No space left on device", "Bad file
 // descriptor"), when not every byte reached the descriptor.
-bool WriteStdout(std::string_view bytes, std::string& error);
+[[nodiscard]] bool WriteStdout(std::string_view bytes, std::string& error);
 
 }  // namespace sys
 
