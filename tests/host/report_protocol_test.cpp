@@ -269,6 +269,13 @@ bool HaveLibreOffice() {
   return std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") == 0;
 }
 
+// Texts one to a line.
+std::string Lines(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& t : texts) out += t + "\n";
+  return out;
+}
+
 // How the evidence lies on the pages of a protocol's PDF text.
 struct EvidenceLayout {
   std::vector<std::string> faults;  // what breaks the rules, with the page
@@ -281,51 +288,50 @@ struct EvidenceLayout {
 // of the system messages — page by page. A point row is a line that opens with a mixture's
 // name (`mixture`: the names' common beginning), which in the evidence only the rows'
 // first cells do. On every page each heading is followed by at least one point row before
-// the next heading or the page's end, every point row stands under a heading of its page
-// (a continued table repeats its heading), and under every heading the column heads
-// stand.
+// the next heading or the page's end, and every point row stands under a heading and the
+// column heads of its page (a continued table repeats both).
 EvidenceLayout ReadEvidenceLayout(const std::string& text, const std::string& mixture) {
   static const std::regex heading(R"(^ ?(\d+\. [^,]+, канал \d+))");
   EvidenceLayout layout;
-  bool inEvidence = false, done = false;
-  std::string previousPageLast;  // the last heading of the previous page
-  std::size_t pageNumber = 0, start = 0;
-  for (std::size_t end; !done && (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
-    ++pageNumber;
-    std::istringstream page(text.substr(start, end - start));
+  bool inEvidence = false, ended = false;
+  std::string previousLast;  // the last heading of the previous page
+  std::istringstream pages(text);
+  std::string page;
+  for (std::size_t number = 1; !ended && std::getline(pages, page, '\f'); ++number) {
+    auto fault = [&](const std::string& what) {
+      layout.faults.push_back("page " + std::to_string(number) + ": " + what);
+    };
+    std::istringstream lines(page);
     std::string line, current, first;
-    bool rowsUnderHeading = true, heads = true, anyRow = false;
-    for (std::size_t n = 0; std::getline(page, line); ++n) {
-      if (line.find("Системные сообщения") != std::string::npos && inEvidence) {
-        done = true;
+    bool rows = false, heads = false, anyRow = false;
+    while (std::getline(lines, line)) {
+      if (inEvidence && line.find("Системные сообщения") != std::string::npos) {
+        ended = true;
         break;
       }
       std::smatch m;
       if (std::regex_search(line, m, heading)) {
-        if (!rowsUnderHeading)
-          layout.faults.push_back("page " + std::to_string(pageNumber) + ": " + current + " has no rows");
-        if (!heads) layout.faults.push_back("page " + std::to_string(pageNumber) + ": " + current + " has no heads");
+        if (!current.empty() && !rows) fault(current + " has no rows under it");
         inEvidence = true;
         current = m[1];
         if (first.empty()) first = current;
-        rowsUnderHeading = heads = false;
+        rows = heads = false;
         ++layout.headings;
         continue;
       }
       if (!inEvidence) continue;
       heads = heads || line.find("Соотв. δ") != std::string::npos;
-      if (line.find_first_not_of(' ') != std::string::npos && line.compare(line.find_first_not_of(' '), mixture.size(), mixture) == 0) {
-        if (current.empty())
-          layout.faults.push_back("page " + std::to_string(pageNumber) + ": rows without their curve's heading");
-        rowsUnderHeading = true;
-        anyRow = true;
-      }
+      const std::size_t at = line.find_first_not_of(' ');
+      if (at == std::string::npos || line.compare(at, mixture.size(), mixture) != 0) continue;
+      if (current.empty()) fault("rows without their curve's heading");
+      else if (!heads) fault(current + ": rows without the column heads");
+      heads = true;  // one fault per heading is enough
+      rows = anyRow = true;
     }
-    if (!current.empty() && !rowsUnderHeading)
-      layout.faults.push_back("page " + std::to_string(pageNumber) + " ends with " + current + " without its rows");
-    if (!first.empty() && first == previousPageLast) ++layout.repeated;
+    if (!current.empty() && !rows) fault("ends with " + current + " without its rows");
+    if (!first.empty() && first == previousLast) ++layout.repeated;
     if (anyRow) ++layout.pages;
-    if (!current.empty()) previousPageLast = current;
+    if (!current.empty()) previousLast = current;
   }
   return layout;
 }
@@ -352,7 +358,7 @@ TEST_F(ReportProtocol, NoNumberIsSplitOverLinesInThePdfAtAnyDigitCount) {
     for (const std::string& token : whole[k])
       EXPECT_TRUE(HasWhole(texts[k], Blanks(token))) << "digits " << d << ": \"" << token << "\" is split or missing";
     const EvidenceLayout layout = ReadEvidenceLayout(texts[k], "ГСО 1054");
-    EXPECT_EQ(layout.faults, std::vector<std::string>{}) << "digits " << d;
+    EXPECT_EQ(Lines(layout.faults), "") << "digits " << d;
     EXPECT_EQ(layout.headings - layout.repeated, context.curves.size()) << "digits " << d;
     EXPECT_GE(layout.pages, 2u) << "digits " << d << ": the evidence continues over pages";
     const std::string base = folder_ / names[k];
@@ -408,7 +414,7 @@ TEST_F(ReportProtocol, EveryCurveHeadingStandsWithItsRowsOnThePage) {
   ASSERT_EQ(texts.size(), digitCounts.size());
   for (std::size_t k = 0; k < digitCounts.size(); ++k) {
     const EvidenceLayout layout = ReadEvidenceLayout(texts[k], "ГСО-");
-    EXPECT_EQ(layout.faults, std::vector<std::string>{}) << "digits " << digitCounts[k];
+    EXPECT_EQ(Lines(layout.faults), "") << "digits " << digitCounts[k];
     EXPECT_EQ(layout.headings - layout.repeated, 40u) << "digits " << digitCounts[k];
     EXPECT_GE(layout.repeated, 1u) << "digits " << digitCounts[k] << ": some curve's table goes on over a page";
     EXPECT_GE(layout.pages, 8u) << "digits " << digitCounts[k];
