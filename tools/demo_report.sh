@@ -2,7 +2,7 @@
 # demo_report.sh: the report of the demo data as people file it — lortan --batch with the
 # module writes the ODT report (every part ticked) from fresh demo data, LibreOffice turns
 # it into docs/report/demo_report.pdf and pdftoppm renders each page to
-# docs/report/demo_report-N.png.
+# docs/report/demo_report-N.png (N from 1, unpadded).
 #
 #   tools/demo_report.sh [BUILD_DIR]        (default: build/ in the repository)
 set -eu
@@ -22,4 +22,9 @@ mkdir -p "$out"
 rm -f "$out"/demo_report*.png
 cp "$work/demo_report.pdf" "$out/demo_report.pdf"
 pdftoppm -r 80 -png "$work/demo_report.pdf" "$out/demo_report"
+# pdftoppm pads the page numbers to the widest one; the README lists demo_report-N.png.
+for page in "$out"/demo_report-0*.png; do
+  [ -e "$page" ] || continue
+  mv "$page" "$(printf '%s\n' "$page" | sed 's/-0*\([1-9][0-9]*\)\.png$/-\1.png/')"
+done
 ls -l "$out"

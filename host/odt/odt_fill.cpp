@@ -77,20 +77,37 @@ struct TemplateRow {
   std::set<std::string> names;
 };
 
-// Body rows of `table` (outside the header rows) that hold placeholders.
-std::vector<TemplateRow> TemplateRows(pugi::xml_node table) {
+// Rows of `parent` (direct, or inside table:table-rows) that hold placeholders.
+std::vector<TemplateRow> RowsWithPlaceholders(pugi::xml_node parent) {
   std::vector<TemplateRow> rows;
   auto consider = [&](pugi::xml_node row) {
     TemplateRow t{row, {}};
     for (pugi::xml_node p : Descendants(row, kPlaceholder)) t.names.insert(PlaceholderName(p));
     if (!t.names.empty()) rows.push_back(std::move(t));
   };
-  for (pugi::xml_node child : table.children()) {
+  for (pugi::xml_node child : parent.children()) {
     if (std::strcmp(child.name(), "table:table-row") == 0) consider(child);
     if (std::strcmp(child.name(), "table:table-rows") == 0)
       for (pugi::xml_node row : child.children("table:table-row")) consider(row);
   }
   return rows;
+}
+
+// Body rows of `table` (outside the header rows) that hold placeholders.
+std::vector<TemplateRow> TemplateRows(pugi::xml_node table) { return RowsWithPlaceholders(table); }
+
+// The placeholders of `table`'s header rows that name a field of some of `data`'s rows, as
+// one template row (a null row when there are none): the heading of a group table. Other
+// placeholders there name items of the whole document, as everywhere.
+TemplateRow HeadingTemplate(pugi::xml_node table, pugi::xml_node data) {
+  TemplateRow heading{pugi::xml_node(), {}};
+  pugi::xml_node header = table.child("table:table-header-rows");
+  for (const TemplateRow& t : RowsWithPlaceholders(header))
+    for (const std::string& name : t.names)
+      for (pugi::xml_node row : data.children("row"))
+        if (row.child(name.c_str())) heading.names.insert(name);
+  if (!heading.names.empty()) heading.row = header;
+  return heading;
 }
 
 // The template row covering most of the data row's fields, then leaving fewest unused.
@@ -113,17 +130,65 @@ const TemplateRow& ChooseTemplate(const std::vector<TemplateRow>& templates, pug
   return *best;
 }
 
-void FillTable(pugi::xml_node table, pugi::xml_node data) {
+// Every placeholder under `node` takes the text of `data`'s child of its name (empty when
+// `data` is null or lacks it); with `only`, just the placeholders it names.
+void FillPlaceholders(pugi::xml_node node, pugi::xml_node data, const std::set<std::string>* only = nullptr) {
+  for (pugi::xml_node p : Descendants(node, kPlaceholder)) {
+    const std::string name = PlaceholderName(p);
+    if (!only || only->count(name)) ReplaceByText(p, data.child(name.c_str()).text().get());
+  }
+}
+
+// Repeats the table's template rows, the best fitting one per data row, and drops them.
+void FillRows(pugi::xml_node table, const std::vector<pugi::xml_node>& dataRows) {
   const std::vector<TemplateRow> templates = TemplateRows(table);
   if (templates.empty()) return;
   pugi::xml_node anchor = templates.front().row;
-  for (pugi::xml_node dataRow : data.children("row")) {
+  for (pugi::xml_node dataRow : dataRows) {
     const TemplateRow& t = ChooseTemplate(templates, dataRow);
-    pugi::xml_node copy = anchor.parent().insert_copy_before(t.row, anchor);
-    for (pugi::xml_node p : Descendants(copy, kPlaceholder))
-      ReplaceByText(p, dataRow.child(PlaceholderName(p).c_str()).text().get());
+    FillPlaceholders(anchor.parent().insert_copy_before(t.row, anchor), dataRow);
   }
   for (const TemplateRow& t : templates) t.row.parent().remove_child(t.row);
+}
+
+std::vector<pugi::xml_node> DataRows(pugi::xml_node data) {
+  std::vector<pugi::xml_node> rows;
+  for (pugi::xml_node r : data.children("row")) rows.push_back(r);
+  return rows;
+}
+
+// A group table (header placeholders naming fields of its rows) is made once per group: a
+// row that fits the header rows better than any body row opens a group and fills the
+// copy's header rows, the rows after it up to the next such row fill the copy's body.
+// Rows before the first heading form a group with empty header fields. Copies are named
+// NAME_1, NAME_2, … and follow each other where the table stood. As
+// every copy repeats its header rows on the pages it continues to, and an office program
+// never leaves header rows without a body row at a page's end, a group's heading always
+// stands with (at least the first of) its rows.
+void FillGroupTable(pugi::xml_node table, pugi::xml_node data, const TemplateRow& heading) {
+  std::vector<TemplateRow> candidates = TemplateRows(table);
+  candidates.push_back(heading);
+  struct Group {
+    pugi::xml_node heading;
+    std::vector<pugi::xml_node> rows;
+  };
+  std::vector<Group> groups;
+  for (pugi::xml_node dataRow : DataRows(data)) {
+    if (ChooseTemplate(candidates, dataRow).row == heading.row)
+      groups.push_back({dataRow, {}});
+    else if (groups.empty())
+      groups.push_back({pugi::xml_node(), {dataRow}});
+    else
+      groups.back().rows.push_back(dataRow);
+  }
+  const std::string name = table.attribute("table:name").value();
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    pugi::xml_node copy = table.parent().insert_copy_before(table, table);
+    copy.attribute("table:name").set_value((name + "_" + std::to_string(k + 1)).c_str());
+    FillPlaceholders(copy.child("table:table-header-rows"), groups[k].heading, &heading.names);
+    FillRows(copy, groups[k].rows);
+  }
+  table.parent().remove_child(table);
 }
 
 // Tables named like a data item get its rows; the template rows of the others go.
@@ -131,8 +196,11 @@ void FillTables(pugi::xml_node content, pugi::xml_node root) {
   for (pugi::xml_node table : Descendants(content, "table:table")) {
     const char* name = table.attribute("table:name").value();
     pugi::xml_node data = *name ? root.child(name) : pugi::xml_node();
-    if (data) {
-      FillTable(table, data);
+    const TemplateRow heading = HeadingTemplate(table, data);
+    if (heading.row) {
+      FillGroupTable(table, data, heading);
+    } else if (data) {
+      FillRows(table, DataRows(data));
     } else {
       for (const TemplateRow& t : TemplateRows(table)) t.row.parent().remove_child(t.row);
     }

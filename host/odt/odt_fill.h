@@ -8,6 +8,11 @@
 //    the copy takes the text of the row's child of its name. Of several template rows the
 //    one that has a placeholder for every child of the data row and the fewest left over is
 //    used, so a table can carry a separate look for rows such as channel headings;
+//  - a table whose header rows hold placeholders naming fields of its data rows is a group
+//    table: a data row that fits those better than any body row starts a copy (NAME_1,
+//    NAME_2, …) whose header rows it fills, and the rows after it fill that copy's body.
+//    The header rows repeat on every page a copy continues to and are never left at a
+//    page's end without a body row, so a group's heading stays with its rows;
 //  - an image placeholder (text:placeholder-type="image") NAME becomes a frame showing the
 //    PNG picture whose path is the text of the root's child NAME, embedded in the package;
 //    without such a child the paragraph holding the placeholder goes;

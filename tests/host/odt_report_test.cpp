@@ -12,6 +12,7 @@
 #include <set>
 
 #include "host/odt/odf_text.h"
+#include "host/odt/odt_fill.h"
 #include "host/odt/zip_package.h"
 #include "host_test_support.h"
 #include "tests/support/odf_text.h"
@@ -302,6 +303,53 @@ TEST(OdfText, TextShowsAsWritten) {
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
     EXPECT_EQ(out.str(), c.xml) << c.text;
   }
+}
+
+// A table whose header rows hold placeholders naming fields of its rows is made once per
+// heading row of the data, the rows after a heading in its body; a header placeholder that
+// names an item of the whole document (as the certified values' mixture heads do) keeps
+// its table single.
+TEST(OdtFill, GroupTablesCarryTheirHeadingInTheirHeaderRows) {
+  auto cell = [](const char* name) {
+    return std::string("<table:table-cell><text:p><text:placeholder text:placeholder-type=\"text\" "
+                       "text:description=\"") + name + "\"/></text:p></table:table-cell>";
+  };
+  const std::string table = std::string("<table:table table:name=\"groups\"><table:table-header-rows>") +
+                            "<table:table-row>" + cell("head") + cell("docItem") + "</table:table-row>" +
+                            "</table:table-header-rows><table:table-row>" + cell("value") + "</table:table-row>" +
+                            "</table:table>";
+  const std::string single = "<table:table table:name=\"single\"><table:table-header-rows><table:table-row>" +
+                             cell("docItem") + "</table:table-row></table:table-header-rows><table:table-row>" +
+                             cell("value") + "</table:table-row></table:table>";
+  pugi::xml_document content;
+  ASSERT_TRUE(content.load_string(("<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" xmlns:text=\"x\">"
+                                   "<office:body><office:text>" + table + single +
+                                   "</office:text></office:body></office:document-content>").c_str()));
+  pugi::xml_document data;
+  pugi::xml_node root = data.append_child("root");
+  Item(root, "docItem", "D");
+  pugi::xml_node groups = root.append_child("groups");
+  Row(groups, {{"value", "before any heading"}});
+  Row(groups, {{"head", "A"}});
+  Row(groups, {{"value", "a1"}});
+  Row(groups, {{"value", "a2"}});
+  Row(groups, {{"head", "B"}});
+  Row(groups, {{"value", "b1"}});
+  pugi::xml_node plain = root.append_child("single");
+  Row(plain, {{"value", "s1"}});
+  Row(plain, {{"value", "s2"}});
+  ASSERT_TRUE(odt::FillContent(content, root).ok);
+
+  std::vector<std::string> made;
+  for (pugi::xml_node t : Named(content, "table:table")) {
+    std::string text = t.attribute("table:name").value() + std::string(":") +
+                       OdfText(t.child("table:table-header-rows")) + "|";
+    for (pugi::xml_node r : BodyRows(t)) text += OdfText(r) + ";";
+    made.push_back(text);
+  }
+  EXPECT_EQ(made, (std::vector<std::string>{"groups_1:D|before any heading;", "groups_2:AD|a1;a2;",
+                                            "groups_3:BD|b1;", "single:D|s1;s2;"}));
+  EXPECT_TRUE(Named(content, "text:placeholder").empty());
 }
 
 // Opened by the office program people use: the report converts to PDF headless, with its

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "host/odt/odt_report.h"
 #include "host/odt/zip_package.h"
@@ -95,26 +97,36 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
   pugi::xml_document content;
   ASSERT_NO_FATAL_FAILURE(Filled(root, templatePath, content));
 
-  std::vector<pugi::xml_node> rows;
-  for (pugi::xml_node r : OdfTable(content, "table7").children("table:table-row")) rows.push_back(r);
+  // One table per curve, named table7_1, table7_2, …: the curve's heading in its first
+  // header row, its points in its body.
   std::vector<pugi::xml_node> data7;
   for (pugi::xml_node r : root.child("table7").children("row")) data7.push_back(r);
-  ASSERT_EQ(rows.size(), data7.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const pugi::xml_node d = data7[i];
-    const std::vector<std::string> cells = OdfCells(rows[i]);
+  EXPECT_FALSE(OdfTable(content, "table7"));
+  std::size_t next = 0;
+  for (std::size_t k = 1;; ++k) {
+    const pugi::xml_node table = OdfTable(content, ("table7_" + std::to_string(k)).c_str());
+    if (!table) break;
+    ASSERT_LT(next, data7.size());
+    pugi::xml_node d = data7[next++];
     auto v = [&](const char* name) { return std::string(d.child(name).text().get()); };
-    if (d.child("evComp")) {
-      ASSERT_EQ(cells.size(), 2u);
-      EXPECT_EQ(cells[0], v("evNum") + ". " + v("evComp") + ", канал " + v("evChannel"));
-      EXPECT_EQ(cells[1], "Зависимость: " + v("evModel") + v("evFormula"));
-      continue;
+    ASSERT_TRUE(d.child("evComp")) << "table " << k << " opens with a curve";
+    const std::vector<std::string> heading =
+        OdfCells(table.child("table:table-header-rows").child("table:table-row"));
+    EXPECT_EQ(heading, (std::vector<std::string>{v("evNum") + ". " + v("evComp") + ", канал " + v("evChannel"),
+                                                 "Зависимость: " + v("evModel") + v("evFormula")}));
+    std::size_t points = 0;
+    for (pugi::xml_node r : table.children("table:table-row")) {
+      ASSERT_LT(next, data7.size());
+      d = data7[next++];
+      ++points;
+      const std::vector<std::string> expected = {v("ptMixture") + v("ptBalloon"),
+                                                 v("ptX"), v("ptU"), v("ptN"), v("ptA"), v("ptRsd"), v("ptRsdNorm"),
+                                                 v("ptRsdOk"), v("ptCalc"), v("ptDev"), v("ptDevNorm"), v("ptDevOk")};
+      EXPECT_EQ(OdfCells(r), expected) << "table " << k << " row " << points;
     }
-    const std::vector<std::string> expected = {v("ptMixture") + v("ptBalloon"),
-                                               v("ptX"), v("ptU"), v("ptN"), v("ptA"), v("ptRsd"), v("ptRsdNorm"),
-                                               v("ptRsdOk"), v("ptCalc"), v("ptDev"), v("ptDevNorm"), v("ptDevOk")};
-    EXPECT_EQ(cells, expected) << "row " << i;
+    EXPECT_GE(points, 1u) << "table " << k;
   }
+  EXPECT_EQ(next, data7.size());
 
   const std::vector<std::vector<std::string>> messages = OdfBodyRows(content, "table8");
   std::vector<std::vector<std::string>> expectedMessages;
@@ -128,12 +140,39 @@ void ReportProtocol::CheckEvidence(const char16_t* templatePath) {
   for (const char* item : {"PressureCorrection", "TemperatureCorrection", "table4Mix1", "table4Balloon5"})
     EXPECT_NE(all.find(root.child(item).text().get()), std::string::npos) << item;
   const std::string head = OdfText(OdfTable(content, "table4").child("table:table-header-rows"));
-  EXPECT_NE(head.find("Смесь 3ГСО 10542-2014баллон № 40-18703"), std::string::npos) << head;
+  EXPECT_NE(head.find("Смесь 3ГСО 10542-2014(№ 40-18703)"), std::string::npos) << head;
+}
+
+// In the filled report every table row is kept on one page, and every table but the short
+// one of the check's particulars has header rows, which an office program repeats on every
+// page the table continues to.
+TEST_F(ReportProtocol, RowsAreKeptWholeAndHeadsRepeat) {
+  for (const char16_t* templatePath : {u"Vetrix\\ReportTemplateWitchGraph.odt", u"Vetrix\\ReportTemplate.odt"}) {
+    SCOPED_TRACE(sys::ToUtf8(templatePath));
+    pugi::xml_document data, content;
+    ASSERT_NO_FATAL_FAILURE(Filled(Document(data, 3), templatePath, content));
+    std::set<std::string> whole;
+    for (const pugi::xpath_node& n : content.select_nodes(
+             "//style:style[@style:family='table-row'][style:table-row-properties/@fo:keep-together='always']"))
+      whole.insert(n.node().attribute("style:name").value());
+    std::size_t rows = 0, tables = 0;
+    for (const pugi::xpath_node& n : content.select_nodes("//table:table-row")) {
+      ++rows;
+      EXPECT_TRUE(whole.count(n.node().attribute("table:style-name").value())) << OdfText(n.node());
+    }
+    for (const pugi::xpath_node& n : content.select_nodes("//table:table")) {
+      ++tables;
+      const std::string name = n.node().attribute("table:name").value();
+      EXPECT_EQ(bool(n.node().child("table:table-header-rows")), name != "table1") << name;
+    }
+    EXPECT_GT(rows, 100u);
+    EXPECT_GT(tables, context.curves.size());
+  }
 }
 
 // With fewer than five mixtures, one of them without a cylinder, the certified values'
-// column heads say what there is: no "Смесь 4" over an unused column, no "баллон" with
-// nothing after it.
+// column heads say what there is: no "Смесь 4" over an unused column, no empty brackets
+// where a mixture has no cylinder.
 TEST_F(ReportProtocol, CertifiedValuesHeadsShowOnlyTheMixturesThere) {
   RunLists few;
   few.AddMixture(u"ПГС-1", {{u"Метан", 90.0, 0.05}}).ballon = u"Б-1";
@@ -147,8 +186,8 @@ TEST_F(ReportProtocol, CertifiedValuesHeadsShowOnlyTheMixturesThere) {
     pugi::xml_document data, content;
     ASSERT_NO_FATAL_FAILURE(Filled(Document(data, 3, &few), templatePath, content));
     const pugi::xml_node heads = OdfTable(content, "table4").child("table:table-header-rows").child("table:table-row");
-    EXPECT_EQ(OdfCells(heads), (std::vector<std::string>{"№", "Компонент", "Смесь 1ПГС-1баллон Б-1", "Смесь 2ПГС-2",
-                                                      "Смесь 3ПГС-3баллон Б-3", "", ""}));
+    EXPECT_EQ(OdfCells(heads), (std::vector<std::string>{"№", "Компонент", "Смесь 1ПГС-1(Б-1)", "Смесь 2ПГС-2",
+                                                      "Смесь 3ПГС-3(Б-3)", "", ""}));
   }
 }
 
@@ -205,46 +244,180 @@ bool HasWhole(const std::string& text, const std::string& token) {
   return false;
 }
 
+// The files `names` of `folder` converted to PDF in one LibreOffice run, each returned as
+// pdftotext lays its text out: lines kept apart as on the page, a form feed after every
+// page. Blanks of any kind become one blank. An empty text when the conversion failed
+// (the test is failed then).
+std::vector<std::string> PdfTexts(const TestFolder& folder, const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) list += " '" + name + ".odt'";
+  const std::string command = "cd '" + folder.path().string() + "' && soffice -env:UserInstallation=file://" +
+                              (folder / "lo-profile") + " --headless --convert-to pdf" + list + " >lo.log 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(folder / "lo.log");
+  std::vector<std::string> texts;
+  for (const std::string& name : names) {
+    const std::string base = folder / name;
+    EXPECT_EQ(std::system(("pdftotext -layout '" + base + ".pdf' '" + base + ".txt'").c_str()), 0) << name;
+    texts.push_back(Blanks(ReadWholeFile(base + ".txt")));
+    if (const char* keep = std::getenv("VETRIX_KEEP_PDF"))
+      fs::copy(base + ".pdf", fs::path(keep) / (name + ".pdf"), fs::copy_options::overwrite_existing);
+  }
+  return texts;
+}
+
+bool HaveLibreOffice() {
+  return std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") == 0;
+}
+
+// Texts one to a line.
+std::string Lines(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& t : texts) out += t + "\n";
+  return out;
+}
+
+// How the evidence lies on the pages of a protocol's PDF text.
+struct EvidenceLayout {
+  std::vector<std::string> faults;  // what breaks the rules, with the page
+  std::size_t headings = 0;         // curve headings printed (repeats included)
+  std::size_t repeated = 0;         // headings repeated atop a page the curve's table continues to
+  std::size_t pages = 0;            // pages holding point rows
+};
+
+// Reads the evidence — from the first curve heading ("N. Name, канал C") to the heading
+// of the system messages — page by page. A point row is a line that opens with a mixture's
+// name (`mixture`: the names' common beginning), which in the evidence only the rows'
+// first cells do. On every page each heading is followed by at least one point row before
+// the next heading or the page's end, and every point row stands under a heading and the
+// column heads of its page (a continued table repeats both).
+EvidenceLayout ReadEvidenceLayout(const std::string& text, const std::string& mixture) {
+  static const std::regex heading(R"(^ ?(\d+\. [^,]+, канал \d+))");
+  EvidenceLayout layout;
+  bool inEvidence = false, ended = false;
+  std::string previousLast;  // the last heading of the previous page
+  std::istringstream pages(text);
+  std::string page;
+  for (std::size_t number = 1; !ended && std::getline(pages, page, '\f'); ++number) {
+    auto fault = [&](const std::string& what) {
+      layout.faults.push_back("page " + std::to_string(number) + ": " + what);
+    };
+    std::istringstream lines(page);
+    std::string line, current, first;
+    bool rows = false, heads = false, anyRow = false;
+    while (std::getline(lines, line)) {
+      if (inEvidence && line.find("Системные сообщения") != std::string::npos) {
+        ended = true;
+        break;
+      }
+      std::smatch m;
+      if (std::regex_search(line, m, heading)) {
+        if (!current.empty() && !rows) fault(current + " has no rows under it");
+        inEvidence = true;
+        current = m[1];
+        if (first.empty()) first = current;
+        rows = heads = false;
+        ++layout.headings;
+        continue;
+      }
+      if (!inEvidence) continue;
+      heads = heads || line.find("Соотв. δ") != std::string::npos;
+      const std::size_t at = line.find_first_not_of(' ');
+      if (at == std::string::npos || line.compare(at, mixture.size(), mixture) != 0) continue;
+      if (current.empty()) fault("rows without their curve's heading");
+      else if (!heads) fault(current + ": rows without the column heads");
+      heads = true;  // one fault per heading is enough
+      rows = anyRow = true;
+    }
+    if (!current.empty() && !rows) fault("ends with " + current + " without its rows");
+    if (!first.empty() && first == previousLast) ++layout.repeated;
+    if (anyRow) ++layout.pages;
+    if (!current.empty()) previousLast = current;
+  }
+  return layout;
+}
+
 // The protocol as LibreOffice lays it out: at 0, 3 and 10 digits every number, date and
-// formula of the document appears on one line; the wide tables are on landscape pages.
+// formula of the document appears on one line; the wide tables are on landscape pages;
+// each curve's evidence stands under its heading and column heads.
 TEST_F(ReportProtocol, NoNumberIsSplitOverLinesInThePdfAtAnyDigitCount) {
-  if (std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
+  if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
   const std::vector<int> digitCounts = {0, 3, 10};
-  std::map<int, std::vector<std::string>> whole;
-  std::string names;
+  std::vector<std::vector<std::string>> whole;
+  std::vector<std::string> names;
   for (int d : digitCounts) {
     pugi::xml_document data;
     const pugi::xml_node root = Document(data, d);
-    whole[d] = WholeTexts(root);
-    const std::string name = "report" + std::to_string(d) + ".odt";
-    Export(root, folder_.path() / name);
-    names += " " + name;
+    whole.push_back(WholeTexts(root));
+    names.push_back("report" + std::to_string(d));
+    Export(root, folder_.path() / (names.back() + ".odt"));
   }
-  const std::string command = "cd '" + folder_.path().string() + "' && soffice -env:UserInstallation=file://" +
-                              (folder_ / "lo-profile") + " --headless --convert-to pdf" + names + " >lo.log 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << ReadWholeFile(folder_ / "lo.log");
-  for (int d : digitCounts) {
-    const std::string base = folder_ / ("report" + std::to_string(d));
-    ASSERT_EQ(std::system(("pdftotext -layout '" + base + ".pdf' '" + base + ".txt'").c_str()), 0) << d;
-    const std::string text = Blanks(ReadWholeFile(base + ".txt"));
-    if (const char* keep = std::getenv("VETRIX_KEEP_PDF")) fs::copy(base + ".pdf", fs::path(keep) / ("report" + std::to_string(d) + ".pdf"), fs::copy_options::overwrite_existing);
-    for (const std::string& token : whole[d])
-      EXPECT_TRUE(HasWhole(text, Blanks(token))) << "digits " << d << ": \"" << token << "\" is split or missing";
-    // Pages are separated by form feeds: every page holding evidence rows (the cylinder
-    // in brackets under the mixture) repeats the evidence table's header.
-    std::size_t evidencePages = 0, start = 0;
-    for (std::size_t end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
-      const std::string page = text.substr(start, end - start);
-      if (page.find("(№ 40-1870") == std::string::npos) continue;
-      ++evidencePages;
-      EXPECT_NE(page.find("Соотв. δ"), std::string::npos) << "digits " << d << ", page without the header:\n" << page;
-    }
-    EXPECT_GE(evidencePages, 2u) << "digits " << d << ": the evidence continues over pages";
+  const std::vector<std::string> texts = PdfTexts(folder_, names);
+  ASSERT_EQ(texts.size(), digitCounts.size());
+  for (std::size_t k = 0; k < digitCounts.size(); ++k) {
+    const int d = digitCounts[k];
+    for (const std::string& token : whole[k])
+      EXPECT_TRUE(HasWhole(texts[k], Blanks(token))) << "digits " << d << ": \"" << token << "\" is split or missing";
+    const EvidenceLayout layout = ReadEvidenceLayout(texts[k], "ГСО 1054");
+    EXPECT_EQ(Lines(layout.faults), "") << "digits " << d;
+    EXPECT_EQ(layout.headings - layout.repeated, context.curves.size()) << "digits " << d;
+    EXPECT_GE(layout.pages, 2u) << "digits " << d << ": the evidence continues over pages";
+    const std::string base = folder_ / names[k];
     ASSERT_EQ(std::system(("pdfinfo -l 99 '" + base + ".pdf' >'" + base + ".info'").c_str()), 0);
     const std::string info = ReadWholeFile(base + ".info");
     EXPECT_NE(info.find("841.89 x 595.304"), std::string::npos) << "a landscape page\n" << info;
     EXPECT_NE(info.find("595.304 x 841.89"), std::string::npos) << "a portrait page\n" << info;
+  }
+}
+
+// Four channels of ten components each, every component measured in two to five of the
+// five mixtures: forty curves whose evidence tables differ in length, so that over some
+// fifteen pages curve headings come to stand at every height of a page, its end included.
+void BuildLongLists(RunLists& lists) {
+  static const char16_t* const kNames[10] = {u"Гелий",    u"Водород", u"Метан",     u"Этан",      u"Пропан",
+                                             u"Изобутан", u"н-Бутан", u"Неопентан", u"Изопентан", u"н-Пентан"};
+  for (int m = 0; m < 5; ++m) {
+    Mixture& mixture = lists.AddMixture(u"", {});
+    mixture.name = u"ГСО-" + sys::Text(1, static_cast<char16_t>(u'1' + m));
+    mixture.ballon = u"№ 7-" + sys::Text(1, static_cast<char16_t>(u'1' + m));
+    for (int j = 0; j < 10; ++j) mixture.components.push_back({u"", kNames[j], 0.05 * (j + 1) * (m + 1), 1.0});
+  }
+  for (int m = 0; m < 5; ++m) {
+    for (int k = 0; k < 5; ++k) {
+      Assay& assay = lists.AddAssay(m, {});
+      for (int channel = 0; channel < 4; ++channel)
+        for (int j = 0; j < 10; ++j)
+          if (m <= 1 + (j + channel) % 4)
+            assay.peaks.push_back({u"", kNames[j], channel, 20000.0 * (j + 1 + channel) * 0.05 * (j + 1) * (m + 1) *
+                                                               (1 + 0.001 * (k - 2)),
+                                   1.0 + j});
+    }
+  }
+}
+
+// A protocol of forty curves laid out by LibreOffice at 0, 3 and 10 digits: no page ends
+// with a curve's heading whose rows went to the next page, and a curve's table that goes
+// on over a page break repeats its heading and column heads there.
+TEST_F(ReportProtocol, EveryCurveHeadingStandsWithItsRowsOnThePage) {
+  if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
+  RunLists long_;
+  BuildLongLists(long_);
+  Run(long_);
+  ASSERT_EQ(context.curves.size(), 40u);
+  const std::vector<int> digitCounts = {0, 3, 10};
+  std::vector<std::string> names;
+  for (int d : digitCounts) {
+    pugi::xml_document data;
+    names.push_back("long" + std::to_string(d));
+    Export(Document(data, d, &long_), folder_.path() / (names.back() + ".odt"));
+  }
+  const std::vector<std::string> texts = PdfTexts(folder_, names);
+  ASSERT_EQ(texts.size(), digitCounts.size());
+  for (std::size_t k = 0; k < digitCounts.size(); ++k) {
+    const EvidenceLayout layout = ReadEvidenceLayout(texts[k], "ГСО-");
+    EXPECT_EQ(Lines(layout.faults), "") << "digits " << digitCounts[k];
+    EXPECT_EQ(layout.headings - layout.repeated, 40u) << "digits " << digitCounts[k];
+    EXPECT_GE(layout.repeated, 1u) << "digits " << digitCounts[k] << ": some curve's table goes on over a page";
+    EXPECT_GE(layout.pages, 8u) << "digits " << digitCounts[k];
   }
 }
 
