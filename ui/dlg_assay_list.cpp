@@ -140,7 +140,8 @@ void DlgAssayList::AssaysChanged() {
   RefreshFilter();
   FillList();
   // The main window is the parent of the tab control that holds this page.
-  if (m_hWnd) ::PostMessage(::GetParent(::GetParent(m_hWnd)), WM_ASSAYS_CHANGED, 0, 0);
+  ++m_changes;
+  if (m_hWnd) ::PostMessage(::GetParent(::GetParent(m_hWnd)), WM_ASSAYS_CHANGED, static_cast<WPARAM>(m_changes), 0);
 }
 
 void DlgAssayList::FilterChanged() {

@@ -59,8 +59,12 @@ class DlgAssayList : public CDialogEx {
   // Announces the change when anything was removed. The unloaded ids (below) stay: only
   // the "Удалить все" button with the filter at "Все" drops them.
   void Remove(bool all);
-  // Sorts the list, refills the list view and posts WM_ASSAYS_CHANGED to the main window.
+  // Sorts the list, refills the list view and posts WM_ASSAYS_CHANGED to the main window,
+  // its wParam the number of this change (ChangeCount).
   void AssaysChanged();
+  // How many changes were announced so far; a run made after change n has shown every
+  // change up to n.
+  std::uint64_t ChangeCount() const { return m_changes; }
   // Rebuilds the list view from the loaded-assay list and the filter; empties the
   // chromatogram information table.
   void FillList();
@@ -126,6 +130,7 @@ class DlgAssayList : public CDialogEx {
   CListCtrl m_list;                       // 1016; item data = chromatogram id
   LoadedLists& m_lists;                   // the loaded-assay list and the usage table
   std::vector<std::int32_t> m_unloaded;   // chosen, but kept out by a database failure
+  std::uint64_t m_changes = 0;            // changes announced (AssaysChanged)
 };
 
 // The module-wide page object.

@@ -214,7 +214,9 @@ void DlgMain::OnButton(int id) {
 
 LRESULT DlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ASSAYS_CHANGED) {
-    GuardedCall(this, [this] { RunAndShow(); });
+    // A change that a later run has already shown (Recalculate runs at once, and its
+    // removal and reload still post theirs) needs no second run on the same lists.
+    if (wParam == 0 || static_cast<std::uint64_t>(wParam) > m_shownChange) GuardedCall(this, [this] { RunAndShow(); });
     return 0;
   }
   return CDialogEx::WindowProc(message, wParam, lParam);

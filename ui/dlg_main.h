@@ -96,6 +96,7 @@ class DlgMain : public CDialogEx {
   std::int32_t m_maxTrackWidth = 2000;
   std::int32_t m_maxTrackHeight = 2000;
   CalculationContext m_context;
+  std::uint64_t m_shownChange = 0;  // the chromatogram list's change the last run saw
   CTabCtrl m_upperTabs;  // 1013
   std::vector<HWND> m_upperPages;
   CTabCtrl m_lowerTabs;  // 1009

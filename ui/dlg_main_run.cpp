@@ -40,6 +40,7 @@ void FillChannels(CComboBox& combo, const std::vector<ChannelEntry>& channels) {
 // two upper pages, the module's component list and the correction switches as the profile
 // holds them right now. The run's messages go into the log the messages page shows.
 void DlgMain::RunAndShow() {
+  m_shownChange = AssayListPage().ChangeCount();
   MessagesPage().Clear();
   const Settings settings;
   RunCheck(m_context, {MixtureListPage().Mixtures(), AssayListPage().Assays(), ComponentList(), CorrectionsOf(settings)});

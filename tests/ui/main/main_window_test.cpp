@@ -301,6 +301,24 @@ TEST_F(MainWindow, RecalculateReloadsChangedData) {
   window->RunAndShow();
 }
 
+// "Пересчитать" runs the check once: the removal and the reload it makes announce their
+// changes too, but a change the run has already shown is not run again. Counted by the
+// settings each run reads from the profile (one read per use, as for a single run).
+TEST_F(MainWindow, RecalculateRunsTheCheckOnce) {
+  const auto settingsReads = [](const std::function<void()>& act) {
+    host->calls.clear();
+    act();
+    win::ProcessPendingMessages();
+    return std::count_if(host->calls.begin(), host->calls.end(), [](const TestHost::Call& c) {
+      return c.command == "Profile/GetInt" && c.key == u"plugins\\Vetrix\\ProgramSettings/enPressCorrect";
+    });
+  };
+  const auto oneRun = settingsReads([] { window->RunAndShow(); });
+  ASSERT_GT(oneRun, 0);
+  EXPECT_EQ(settingsReads([] { ASSERT_TRUE(win::ClickButton(window->GetSafeHwnd(), kMainRecalculate)); }), oneRun);
+  EXPECT_EQ(TableRows(ResultsTable().table), RunIndependently(Db())->results);
+}
+
 // The window reads the correction switches from the profile right before each run, so a
 // value stored a moment ago (by the dialog, another window or the host) counts.
 TEST_F(MainWindow, RunAndShowTakesTheCorrectionSwitchStoredJustBefore) {
