@@ -56,7 +56,7 @@ std::string CsvField(const std::string& s) {
 }
 
 std::string AreasCsv(const LoadedLists& lists) {
-  std::string out = "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time";
+  std::string out = "analysis,sample,date,mixture,pressure,temperature,channel,component,component_id,area,time";
   out += kEnd;
   for (const Assay& a : lists.assays) {
     std::string head = std::to_string(a.id) + "," + Text(a.sample) + "," + Date(a.date, false) + ",";
@@ -65,23 +65,24 @@ std::string AreasCsv(const LoadedLists& lists) {
     if (a.atmPressure != 0.0) head += FormatExact(a.atmPressure);
     head += ',';
     if (a.airTemperatureKnown) head += FormatExact(a.airTemperature);
-    if (a.peaks.empty()) out += head + ",,,," + kEnd;
+    if (a.peaks.empty()) out += head + ",,,,," + kEnd;
     for (const Peak& p : a.peaks)
       out += head + "," + std::to_string(static_cast<std::int64_t>(p.channel) + 1) + "," + Text(p.name) + "," +
-             FormatExact(p.area) + "," + FormatExact(p.time) + kEnd;
+             Text(p.nameId) + "," + FormatExact(p.area) + "," + FormatExact(p.time) + kEnd;
   }
   return out;
 }
 
 std::string CertificatesCsv(const LoadedLists& lists) {
-  std::string out = "mixture,mixture_id,cylinder,release,expiry,component,concentration,deviation";
+  std::string out = "mixture,mixture_id,cylinder,release,expiry,component,component_id,concentration,deviation";
   out += kEnd;
   for (const auto& m : lists.mixtures) {
     const std::string head = Text(m->name) + "," + std::to_string(m->id) + "," + Text(m->ballon) + "," +
                              Date(m->release, true) + "," + Date(m->expiry, true);
-    if (m->components.empty()) out += head + ",,," + kEnd;
+    if (m->components.empty()) out += head + ",,,," + kEnd;
     for (const MixtureComponent& c : m->components)
-      out += head + "," + Text(c.name) + "," + FormatExact(c.concentration) + "," + FormatExact(c.deviation) + kEnd;
+      out += head + "," + Text(c.name) + "," + Text(c.nameId) + "," + FormatExact(c.concentration) + "," +
+             FormatExact(c.deviation) + kEnd;
   }
   return out;
 }
