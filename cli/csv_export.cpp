@@ -15,30 +15,22 @@ constexpr char kEnd[] = "\r\n";
 std::string Text(const sys::Text& t) { return CsvField(sys::ToUtf8(t)); }
 std::string Date(std::int64_t t, bool dropMidnight) { return t == 0 ? std::string() : FormatLocalDate(t, dropMidnight); }
 
-bool WriteFile(const std::filesystem::path& path, const std::string& text, std::string& error) {
+std::filesystem::path PartName(const std::filesystem::path& path) {
   std::string name(1, '.');
   name += path.filename().string();
   name += ".part";
-  const std::filesystem::path part = path.parent_path() / name;
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      error = part.string() + ": cannot write: " + std::strerror(errno);
-      std::error_code ec;
-      std::filesystem::remove(part, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(part, path, ec);
-  if (ec) {
-    error = path.string() + ": cannot put the file in place: " + ec.message();
-    std::filesystem::remove(part, ec);
-    return false;
-  }
-  return true;
+  return path.parent_path() / name;
+}
+
+// Writes `text` under the .part name of `path`; false with the path and the reason.
+bool WritePart(const std::filesystem::path& path, const std::string& text, std::string& error) {
+  const std::filesystem::path part = PartName(path);
+  std::ofstream out(part, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.flush();
+  if (out) return true;
+  error = part.string() + ": cannot write: " + std::strerror(errno);
+  return false;
 }
 
 }  // namespace
@@ -91,8 +83,24 @@ std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec) return dir + ": cannot create the folder: " + ec.message();
+  const std::filesystem::path areas = std::filesystem::path(dir) / "areas.csv";
+  const std::filesystem::path certificates = std::filesystem::path(dir) / "certificates.csv";
+  // Both files complete before either takes its name, so that a failure does not pair
+  // a new file with one of an earlier run.
   std::string error;
-  if (!WriteFile(std::filesystem::path(dir) / "areas.csv", AreasCsv(lists), error)) return error;
-  if (!WriteFile(std::filesystem::path(dir) / "certificates.csv", CertificatesCsv(lists), error)) return error;
+  if (!WritePart(areas, AreasCsv(lists), error) || !WritePart(certificates, CertificatesCsv(lists), error)) {
+    std::filesystem::remove(PartName(areas), ec);
+    std::filesystem::remove(PartName(certificates), ec);
+    return error;
+  }
+  for (const auto& path : {areas, certificates}) {
+    std::filesystem::rename(PartName(path), path, ec);
+    if (ec) {
+      error = path.string() + ": cannot put the file in place: " + ec.message();
+      std::filesystem::remove(PartName(areas), ec);
+      std::filesystem::remove(PartName(certificates), ec);
+      return error;
+    }
+  }
   return {};
 }

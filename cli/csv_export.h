@@ -23,5 +23,6 @@ std::string AreasCsv(const LoadedLists& lists);
 std::string CertificatesCsv(const LoadedLists& lists);
 
 // Writes both files into `dir` (created when missing), each under a temporary name
-// renamed when complete. Empty on success, else one line with the path and the reason.
+// renamed when both are complete. Empty on success, else one line with the path and the
+// reason.
 std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir);

@@ -118,7 +118,7 @@ std::string PrepareImportFolder(const fs::path& given, bool force, ImportFolder&
     if (!empty) {
       const std::string foreign = ForeignEntry(folder.target);
       if (!foreign.empty())
-        return foreign + "; --force replaces only a folder that holds an earlier import and nothing else";
+        return foreign + ", and an earlier import is replaced only where its folder holds nothing else";
     }
     folder.replacing = true;
   } else {

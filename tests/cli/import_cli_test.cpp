@@ -287,8 +287,8 @@ TEST(Import, ReplacesAnEarlierImportAsAWholeOnlyWithForce) {
     const std::vector<std::string> before = Contents(dir / "out");
     const Result r = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
     EXPECT_EQ(r.code, 2) << f.path;
-    EXPECT_NE(r.err.find(f.path.string() + ": not written by an import; --force replaces only a folder that holds "
-                                           "an earlier import and nothing else"),
+    EXPECT_NE(r.err.find(f.path.string() + ": not written by an import, and an earlier import is replaced only "
+                                           "where its folder holds nothing else"),
               std::string::npos)
         << r.err;
     EXPECT_EQ(Contents(dir / "out"), before) << f.path;
