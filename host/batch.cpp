@@ -15,6 +15,7 @@
 #include "data/skipped_assays.h"
 #include "host/batch_selection.h"
 #include "host/host_session.h"
+#include "host/quit_signals.h"
 #include "platform/sys/stdout_writer.h"
 #include "platform/sys/text_table.h"
 #include "platform/win/button.h"
@@ -206,7 +207,7 @@ bool Report(HWND main, const ReportParts& parts, HostServices& services) {
 bool ChooseChromatograms(HWND main, BatchSelection& selection) {
   if (!ClickControlOf(main, kRemoveAll)) return false;
   win::ProcessPendingMessages();
-  while (selection.Pending()) {
+  while (selection.Pending() && !TerminationSignal()) {
     const int calls = selection.Calls();
     if (!ClickControlOf(main, kAdd)) return false;
     win::ProcessPendingMessages();
@@ -290,6 +291,9 @@ HWND LoadChromatograms(HostSession& session, BatchSelection& selection, LoadFail
 }  // namespace
 
 int RunBatch(HostSession& session) {
+  // A termination signal stops the run after the step it came in; the session's orderly
+  // end then closes the module as "Выход" would.
+  if (const int ended = AnnouncedTermination()) return ended;
   const HostOptions& o = session.options();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o.db, ec)) return Fail("no database file: " + o.db);
@@ -297,6 +301,7 @@ int RunBatch(HostSession& session) {
   BatchSelection selection(o.selectAll, o.selectIds);
   BatchHooks hooks(services, selection);
   HWND main = LoadChromatograms(session, selection, hooks.failures());
+  if (const int ended = AnnouncedTermination()) return ended;
   if (!main) return 2;
 
   const std::optional<std::vector<std::int32_t>> listed = ListedIds(main);
@@ -306,10 +311,20 @@ int RunBatch(HostSession& session) {
   if (listed->empty())
     return Fail(o.selectAll ? "nothing to check: the database " + o.db + " lists no visible chromatogram"
                             : "nothing to check: none of the chosen chromatograms could be loaded");
-  if (!PrintResults(main)) return 2;
+  const bool printed = PrintResults(main);
+  if (const int ended = AnnouncedTermination()) return ended;
+  if (!printed) return 2;
 
   int rc = 0;
-  if (!o.exportFolder.empty() && !Export(main, o.exportFolder, hooks.boxes())) rc = 1;
-  if (!o.reportFile.empty() && !Report(main, o.reportParts, services)) rc = 1;
+  if (!o.exportFolder.empty()) {
+    const bool exported = Export(main, o.exportFolder, hooks.boxes());
+    if (const int ended = AnnouncedTermination()) return ended;
+    if (!exported) rc = 1;
+  }
+  if (!o.reportFile.empty()) {
+    const bool reported = Report(main, o.reportParts, services);
+    if (const int ended = AnnouncedTermination()) return ended;
+    if (!reported) rc = 1;
+  }
   return rc;
 }

@@ -39,5 +39,7 @@ inline constexpr int kPartAssays = 1046, kPartMixtures = 1047, kPartMixtureInfo 
 // requested export or report failed; 2 the database is missing or cannot be read (one
 // line: SQLite's text and the database), a chosen chromatogram failed to load, nothing
 // could be loaded, standard output did not take the results, or the module's windows
-// are not there. Chosen identifiers that were skipped are named on standard error.
+// are not there; 128 + the signal's number when SIGTERM, SIGINT or SIGHUP stopped the run
+// (after the step it came in; the caller still closes the module in order). Chosen
+// identifiers that were skipped are named on standard error.
 int RunBatch(HostSession& session);

@@ -3,7 +3,7 @@
 // --batch, unattended on the offscreen platform. Exit codes: 0 done, 1 (batch) a requested
 // export or report failed, 2 a bad command line, a host that cannot start, or (batch) a
 // database or load failure, nothing loaded, or standard output that took nothing; 128 +
-// the signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP (desktop).
+// the signal's number after an orderly end on SIGTERM, SIGINT or SIGHUP.
 #include <unistd.h>
 
 #include <clocale>
@@ -64,6 +64,7 @@ int RunHost(int argc, char** argv) {
     std::fputs(kHostUsage, stdout);
     return 0;
   }
+  QuitOnTerminationSignals();  // SIGTERM, SIGINT, SIGHUP: the same orderly end as "Выход"
   int rc = 0;
   HostOptions current = *options;
   for (bool again = true; again;) {
@@ -75,7 +76,6 @@ int RunHost(int argc, char** argv) {
     if (current.batch) {
       rc = RunBatch(session);
     } else {
-      QuitOnTerminationSignals();  // SIGTERM, SIGINT, SIGHUP: the same orderly end as "Выход"
       session.window()->show();
       rc = app.exec();
     }

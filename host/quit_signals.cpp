@@ -39,8 +39,7 @@ bool QuitOnTerminationSignals() {
     while (read(g_pipe[0], &byte, 1) == 1) {
     }
     notifier->setEnabled(false);
-    std::fprintf(stderr, "lortan: signal %d (%s): closing\n", int(g_signal), strsignal(g_signal));
-    QCoreApplication::exit(128 + g_signal);
+    QCoreApplication::exit(AnnouncedTermination());
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;
@@ -56,3 +55,12 @@ bool QuitOnTerminationSignals() {
 }
 
 int TerminationSignal() { return g_signal; }
+
+int AnnouncedTermination() {
+  static bool announced = false;
+  const int signal = g_signal;
+  if (signal == 0) return 0;
+  if (!announced) std::fprintf(stderr, "lortan: signal %d (%s): closing\n", signal, strsignal(signal));
+  announced = true;
+  return 128 + signal;
+}

@@ -243,3 +243,72 @@ TEST(DesktopSession, AHostKilledWhileSavingTheListLeavesTheOldListOrTheNew) {
 }
 
 }  // namespace
+
+namespace {
+
+// The kernel's view of `pid`: true while its main thread waits in a write to standard
+// output (the system call's number and first argument in /proc, or the wait channel).
+bool BlockedWritingStandardOutput(pid_t pid) {
+  const std::string proc = "/proc/" + std::to_string(pid);
+  return ReadWholeFile(proc + "/syscall").rfind("1 0x1 ", 0) == 0 ||
+         ReadWholeFile(proc + "/wchan").find("pipe_write") != std::string::npos;
+}
+
+}  // namespace
+
+// A batch run on the user's profile ends in order on SIGTERM, SIGINT and SIGHUP: the
+// signal comes while the run waits to print its results (standard output is a full pipe,
+// so the moment is certain), the run stops after that step, the module is closed as after
+// "Выход", and its saves — the chromatogram list, the column layout — reach the profile.
+TEST(BatchSession, ASignalEndsTheRunInOrderAndTheModulesSavesReachTheProfile) {
+  DesktopHost host;
+  const std::string demo = host.folder() / "demo";
+  ASSERT_EQ(std::system(("'" + std::string(VETRIX_DEMO_DATA) + "' --out '" + demo + "' >/dev/null").c_str()), 0);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(strsignal(signal));
+    fs::remove(host.profile());
+    int out[2];
+    ASSERT_EQ(pipe2(out, O_CLOEXEC | O_NONBLOCK), 0);
+    const std::string filler(4096, '#');
+    while (write(out[1], filler.data(), filler.size()) > 0) {
+    }
+    ASSERT_EQ(fcntl(out[1], F_SETFL, 0), 0);  // the host's writes block on the full pipe
+
+    std::vector<std::string> args = {LORTAN_EXECUTABLE, "--batch",   "--profile", host.profile(), "--db",
+                                     demo + "/lortan.db", "--select", "all",      "--export",     host.folder() / "export"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, out[1], 1);
+    const std::string log = host.folder() / "stderr.txt";
+    posix_spawn_file_actions_addopen(&files, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    close(out[1]);
+
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (!BlockedWritingStandardOutput(pid) && Clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    kill(pid, signal);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::thread drain([fd = out[0]] {
+      char buffer[4096];
+      while (read(fd, buffer, sizeof buffer) > 0) {
+      }
+    });
+    const int code = DesktopHost::Wait(pid);
+    drain.join();
+    close(out[0]);
+    EXPECT_EQ(code, 128 + signal) << host.Log();
+    EXPECT_NE(host.Log().find("closing"), std::string::npos) << host.Log();
+
+    ProfileReader profile(host.profile());
+    EXPECT_EQ(profile.Integrity(), "ok");
+    EXPECT_EQ(profile.Int("TablesSettings\\CalcInfo/qtyCols"), 15) << host.Log();
+    EXPECT_FALSE(profile.List().empty()) << host.Log();
+    EXPECT_EQ(host.Log().find("export"), std::string::npos) << "the run went on after the signal: " << host.Log();
+  }
+}
