@@ -15,30 +15,22 @@ constexpr char kEnd[] = "\r\n";
 std::string Text(const sys::Text& t) { return CsvField(sys::ToUtf8(t)); }
 std::string Date(std::int64_t t, bool dropMidnight) { return t == 0 ? std::string() : FormatLocalDate(t, dropMidnight); }
 
-bool WriteFile(const std::filesystem::path& path, const std::string& text, std::string& error) {
+std::filesystem::path PartName(const std::filesystem::path& path) {
   std::string name(1, '.');
   name += path.filename().string();
   name += ".part";
-  const std::filesystem::path part = path.parent_path() / name;
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      error = part.string() + ": cannot write: " + std::strerror(errno);
-      std::error_code ec;
-      std::filesystem::remove(part, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(part, path, ec);
-  if (ec) {
-    error = path.string() + ": cannot put the file in place: " + ec.message();
-    std::filesystem::remove(part, ec);
-    return false;
-  }
-  return true;
+  return path.parent_path() / name;
+}
+
+// Writes `text` under the .part name of `path`; false with the path and the reason.
+bool WritePart(const std::filesystem::path& path, const std::string& text, std::string& error) {
+  const std::filesystem::path part = PartName(path);
+  std::ofstream out(part, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.flush();
+  if (out) return true;
+  error = part.string() + ": cannot write: " + std::strerror(errno);
+  return false;
 }
 
 }  // namespace
@@ -56,7 +48,7 @@ std::string CsvField(const std::string& s) {
 }
 
 std::string AreasCsv(const LoadedLists& lists) {
-  std::string out = "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time";
+  std::string out = "analysis,sample,date,mixture,pressure,temperature,channel,component,component_id,area,time";
   out += kEnd;
   for (const Assay& a : lists.assays) {
     std::string head = std::to_string(a.id) + "," + Text(a.sample) + "," + Date(a.date, false) + ",";
@@ -65,23 +57,24 @@ std::string AreasCsv(const LoadedLists& lists) {
     if (a.atmPressure != 0.0) head += FormatExact(a.atmPressure);
     head += ',';
     if (a.airTemperatureKnown) head += FormatExact(a.airTemperature);
-    if (a.peaks.empty()) out += head + ",,,," + kEnd;
+    if (a.peaks.empty()) out += head + ",,,,," + kEnd;
     for (const Peak& p : a.peaks)
       out += head + "," + std::to_string(static_cast<std::int64_t>(p.channel) + 1) + "," + Text(p.name) + "," +
-             FormatExact(p.area) + "," + FormatExact(p.time) + kEnd;
+             Text(p.nameId) + "," + FormatExact(p.area) + "," + FormatExact(p.time) + kEnd;
   }
   return out;
 }
 
 std::string CertificatesCsv(const LoadedLists& lists) {
-  std::string out = "mixture,mixture_id,cylinder,release,expiry,component,concentration,deviation";
+  std::string out = "mixture,mixture_id,cylinder,release,expiry,component,component_id,concentration,deviation";
   out += kEnd;
   for (const auto& m : lists.mixtures) {
     const std::string head = Text(m->name) + "," + std::to_string(m->id) + "," + Text(m->ballon) + "," +
                              Date(m->release, true) + "," + Date(m->expiry, true);
-    if (m->components.empty()) out += head + ",,," + kEnd;
+    if (m->components.empty()) out += head + ",,,," + kEnd;
     for (const MixtureComponent& c : m->components)
-      out += head + "," + Text(c.name) + "," + FormatExact(c.concentration) + "," + FormatExact(c.deviation) + kEnd;
+      out += head + "," + Text(c.name) + "," + Text(c.nameId) + "," + FormatExact(c.concentration) + "," +
+             FormatExact(c.deviation) + kEnd;
   }
   return out;
 }
@@ -90,8 +83,24 @@ std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec) return dir + ": cannot create the folder: " + ec.message();
+  const std::filesystem::path areas = std::filesystem::path(dir) / "areas.csv";
+  const std::filesystem::path certificates = std::filesystem::path(dir) / "certificates.csv";
+  // Both files complete before either takes its name, so that a failure does not pair
+  // a new file with one of an earlier run.
   std::string error;
-  if (!WriteFile(std::filesystem::path(dir) / "areas.csv", AreasCsv(lists), error)) return error;
-  if (!WriteFile(std::filesystem::path(dir) / "certificates.csv", CertificatesCsv(lists), error)) return error;
+  if (!WritePart(areas, AreasCsv(lists), error) || !WritePart(certificates, CertificatesCsv(lists), error)) {
+    std::filesystem::remove(PartName(areas), ec);
+    std::filesystem::remove(PartName(certificates), ec);
+    return error;
+  }
+  for (const auto& path : {areas, certificates}) {
+    std::filesystem::rename(PartName(path), path, ec);
+    if (ec) {
+      error = path.string() + ": cannot put the file in place: " + ec.message();
+      std::filesystem::remove(PartName(areas), ec);
+      std::filesystem::remove(PartName(certificates), ec);
+      return error;
+    }
+  }
   return {};
 }

@@ -4,8 +4,9 @@
 // The files hold the loaded chromatograms (hidden and deleted rows were never loaded)
 // and the loaded mixtures, with pressure and temperature as the loader decided them
 // (empty where it has none, for example when the chromatogram file was unreadable), the
-// mixture named only where the loader found it, and every certificate with its
-// mixture_id. Numbers are written exactly, dates in local time; UTF-8 without a
+// mixture named only where the loader found it, every certificate with its mixture_id,
+// and the host's name identifiers (nameid) of peaks and certificate components as
+// component_id, in the text the loader read. Numbers are written exactly, dates in local time; UTF-8 without a
 // byte-order mark, ',' as delimiter, CR LF line ends, quotes where a field needs them.
 #pragma once
 
@@ -22,5 +23,6 @@ std::string AreasCsv(const LoadedLists& lists);
 std::string CertificatesCsv(const LoadedLists& lists);
 
 // Writes both files into `dir` (created when missing), each under a temporary name
-// renamed when complete. Empty on success, else one line with the path and the reason.
+// renamed when both are complete. Empty on success, else one line with the path and the
+// reason.
 std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir);

@@ -2,11 +2,12 @@
 //
 //   vetrix-import --areas AREAS.csv --certificates CERTS.csv --out DIR [--force]
 //
-// Writes DIR/lortan.db and DIR/chromatograms/, then prints what it imported. Exit code 0
-// on success; 2 with the problems on standard error (every problem of each file, with
+// Writes the folder DIR with lortan.db and chromatograms/ (whole or not at all; --force
+// replaces an earlier import there as a whole), then prints what it imported. Exit code
+// 0 on success; 2 with the problems on standard error (every problem of each file, with
 // its line and column) for bad input, a bad command line or a failed write, in which
-// case no database is left in DIR; also 2, naming the database written, when standard
-// output does not take the summary.
+// case DIR is as it was; also 2, naming the database written, when standard output does
+// not take the summary.
 #include <cstdio>
 #include <cstring>
 #include <exception>

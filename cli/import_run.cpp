@@ -73,7 +73,7 @@ std::string ImportSummary(const ImportOutcome& o) {
                         ", peaks " + std::to_string(o.counts.peaks) + ", mixtures " +
                         std::to_string(o.counts.mixtures) + ", components " + std::to_string(o.counts.components);
   for (const std::string& line : o.counts.notRemoved) {
-    summary += "\nan earlier chromatogram file, not named by the new database, could not be removed: ";
+    summary += "\nthe earlier import it replaced could not be removed completely: ";
     summary += line;
   }
   return summary;

@@ -14,7 +14,7 @@ struct ImportRequest {
   std::string areas;         // the AREAS file
   std::string certificates;  // the CERTIFICATES file
   std::string outDir;        // DIR: lortan.db and chromatograms/ go there
-  bool force = false;        // replace an existing DIR/lortan.db
+  bool force = false;        // replace an earlier import in DIR as a whole
 };
 
 struct ImportOutcome {
@@ -31,6 +31,6 @@ ImportOutcome RunImport(const ImportRequest& request);
 // "FILE, line N, column "C": WHAT: "FOUND"" (the parts that the problem has).
 std::string FormatProblem(const std::string& file, const CsvProblem& problem);
 
-// The summary of a successful import: one line, then one per earlier chromatogram file
-// that could not be removed.
+// The summary of a successful import: one line, then one for a replaced earlier import
+// that could not be removed completely.
 std::string ImportSummary(const ImportOutcome& outcome);

@@ -188,9 +188,10 @@ std::optional<ImportPeak> ReadPeak(Reader& read) {
   const CsvRecord& row = read.row;
   const HeaderMap& map = read.map;
   if (Field(row, map, kComponent).empty() && IsEmpty(Field(row, map, kChannel)) && IsEmpty(Field(row, map, kArea)) &&
-      IsEmpty(Field(row, map, kTime)))
+      IsEmpty(Field(row, map, kTime)) && IsEmpty(Field(row, map, kComponentId)))
     return std::nullopt;
   ImportPeak peak;
+  peak.nameId = sys::Text(Field(row, map, kComponentId));
   peak.name = sys::Text(Field(row, map, kComponent));
   if (peak.name.empty()) read.Require(kComponent, "the peak has no component name");
   const auto channel = read.Whole(kChannel);
@@ -240,11 +241,12 @@ std::optional<ImportComponent> ReadComponent(Reader& read) {
   const CsvRecord& row = read.row;
   const HeaderMap& map = read.map;
   if (Field(row, map, kCertComponent).empty() && IsEmpty(Field(row, map, kConcentration)) &&
-      IsEmpty(Field(row, map, kDeviation)))
+      IsEmpty(Field(row, map, kDeviation)) && IsEmpty(Field(row, map, kCertComponentId)))
     return std::nullopt;
   // The host's database keeps a component without a name, so an empty name with its
   // concentration and deviation is a component like any other.
   ImportComponent component;
+  component.nameId = sys::Text(Field(row, map, kCertComponentId));
   component.name = sys::Text(Field(row, map, kCertComponent));
   const auto x = read.Decimal(kConcentration);
   if (!x && IsEmpty(Field(row, map, kConcentration))) read.Require(kConcentration, "the component has no concentration");

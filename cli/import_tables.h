@@ -27,23 +27,29 @@ struct ImportColumn {
   bool required;  // the header must name it
 };
 
-enum AreasColumn { kAnalysis, kSample, kDate, kMixture, kPressure, kTemperature, kChannel, kComponent, kArea, kTime };
+// component_id is the host's identifier of the component name (its `nameid`), kept as
+// text exactly as given; other data systems leave it out or empty.
+enum AreasColumn { kAnalysis, kSample, kDate, kMixture, kPressure, kTemperature, kChannel, kComponent,
+                   kComponentId, kArea, kTime };
 inline constexpr ImportColumn kAreasColumns[] = {
     {u"analysis", u"анализ", true},        {u"sample", u"проба", false},
     {u"date", u"дата", false},             {u"mixture", u"смесь", false},
     {u"pressure", u"давление", false},     {u"temperature", u"температура", false},
     {u"channel", u"канал", true},          {u"component", u"компонент", true},
+    {u"component_id", u"код компонента", false},
     {u"area", u"площадь", true},           {u"time", u"время", true}};
 
 enum CertificateColumn { kCertMixture, kCertMixtureId, kCylinder, kRelease, kExpiry, kCertComponent,
-                         kConcentration, kDeviation };
+                         kCertComponentId, kConcentration, kDeviation };
 inline constexpr ImportColumn kCertificateColumns[] = {
     {u"mixture", u"смесь", true},          {u"mixture_id", u"код смеси", false},
     {u"cylinder", u"баллон", false},       {u"release", u"выпуск", false},
     {u"expiry", u"годен до", false},       {u"component", u"компонент", true},
+    {u"component_id", u"код компонента", false},
     {u"concentration", u"концентрация", true}, {u"deviation", u"погрешность", true}};
 
 struct ImportPeak {
+  sys::Text nameId;  // the host's name identifier as text; empty: none (NULL)
   sys::Text name;
   std::int32_t channel = 0;  // as the host stores it: the number shown minus 1
   double area = 0;
@@ -62,6 +68,7 @@ struct ImportAnalysis {
 };
 
 struct ImportComponent {
+  sys::Text nameId;  // as ImportPeak::nameId
   sys::Text name;
   double concentration = 0;  // mol%
   double deviation = 0;      // % rel.

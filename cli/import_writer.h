@@ -4,12 +4,9 @@
 // DIR/lortan.db gets the tables assay, peak, mixture and mixturecomp with the
 // identifiers and names as given; DIR/chromatograms/analysis-<id>.stg one chromatogram
 // file per analysis (its passport names the sample and the mixture, its peak tables hold
-// the peaks; no signal samples). Everything is written under temporary names first and
-// renamed into place only when all of it is complete (the chromatogram files, then the
-// database), so a failure leaves no database and nothing half-written under a final
-// name, and a database already there stays as it was. Once a new database has replaced
-// an earlier one, the chromatogram files of the earlier import that the new one did not
-// write (DIR/chromatograms/analysis-<id>.stg) are removed; nothing else is.
+// the peaks; no signal samples). All of it is written into a temporary folder beside DIR
+// that becomes DIR only when complete (import_folder.h): a failure leaves DIR as it was
+// and nothing of the import behind; --force replaces an earlier import as a whole.
 // Costs: one transaction; one small file per analysis.
 #pragma once
 
@@ -25,13 +22,14 @@ struct ImportCounts {
   std::size_t peaks = 0;
   std::size_t mixtures = 0;
   std::size_t components = 0;
-  // Earlier chromatogram files that could not be removed, each with the system's reason.
+  // What of a replaced earlier import could not be removed, with the system's reason.
   std::vector<std::string> notRemoved;
 };
 
-// Writes `data` into `outDir` (created when missing). An existing DIR/lortan.db is
-// replaced only with `force`. Returns an empty text on success, else one line that says
-// what failed, with the path and the reason (SQLite's or the system's).
+// Writes `data` as the folder `outDir` (its parents created when missing): onto a DIR
+// that is missing or empty, or with `force` over one that holds an earlier import and
+// nothing else. Returns an empty text on success, else one line that says what failed,
+// with the path and the reason (SQLite's and the system's).
 std::string WriteImport(const ImportData& data, const std::filesystem::path& outDir, bool force,
                         ImportCounts& counts);
 

@@ -29,20 +29,21 @@ struct Fixture {
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::ofstream areas(dir / "areas.csv", std::ios::binary);
-    areas << "analysis;sample;date;mixture;pressure;temperature;channel;component;area;time\r\n";
+    areas << "analysis;sample;date;mixture;pressure;temperature;channel;component;component_id;area;time\r\n";
     for (int a = 1; a <= kAnalyses; ++a) {
       const std::string head = std::to_string(a) + ";Проба " + std::to_string(a) + ";23.11.2026 09:" +
                                std::to_string(10 + a % 50) + ";ГСО-" + std::to_string(a % kMixtures + 1) +
                                ";101,325;21,5;";
       for (int c = 0; c < kPeaks; ++c)
-        areas << head << (c % 2 + 1) << ';' << ComponentName(c) << ';' << 1000 + a + c << ",125;" << 30 - c
+        areas << head << (c % 2 + 1) << ';' << ComponentName(c) << ';' << 100 + c << ';' << 1000 + a + c << ",125;" << 30 - c
               << ",0625\r\n";
     }
     std::ofstream certificates(dir / "certificates.csv", std::ios::binary);
-    certificates << "mixture;cylinder;release;expiry;component;concentration;deviation\r\n";
+    certificates << "mixture;cylinder;release;expiry;component;component_id;concentration;deviation\r\n";
     for (int m = 1; m <= kMixtures; ++m)
       for (int c = 0; c < kPeaks; ++c)
-        certificates << "ГСО-" << m << ";Баллон " << m << ";01.01.2026;01.01.2028;" << ComponentName(c) << ";1,5;1\r\n";
+        certificates << "ГСО-" << m << ";Баллон " << m << ";01.01.2026;01.01.2028;" << ComponentName(c) << ';' << 100 + c
+                     << ";1,5;1\r\n";
   }
   ~Fixture() { fs::remove_all(dir); }
 };
@@ -64,11 +65,12 @@ void PlainInserts(const fs::path& path) {
   sqlite3_stmt* assay = nullptr;
   sqlite3_stmt* peak = nullptr;
   sqlite3_prepare_v2(h, "INSERT INTO mixture (id, name, ballon, release, expiry) VALUES (?, ?, ?, ?, ?)", -1, &mixture, nullptr);
-  sqlite3_prepare_v2(h, "INSERT INTO mixturecomp (mixtureid, name, concentration, deviation) VALUES (?, ?, ?, ?)", -1,
-                     &component, nullptr);
+  sqlite3_prepare_v2(h, "INSERT INTO mixturecomp (mixtureid, nameid, name, concentration, deviation) VALUES (?, ?, ?, ?, ?)",
+                     -1, &component, nullptr);
   sqlite3_prepare_v2(h, "INSERT INTO assay (id, date, filename, sample, mixture, atmpressure, airtemp) VALUES (?, ?, ?, ?, ?, ?, ?)",
                      -1, &assay, nullptr);
-  sqlite3_prepare_v2(h, "INSERT INTO peak (assayid, name, area, time, channel) VALUES (?, ?, ?, ?, ?)", -1, &peak, nullptr);
+  sqlite3_prepare_v2(h, "INSERT INTO peak (assayid, nameid, name, area, time, channel) VALUES (?, ?, ?, ?, ?, ?)", -1, &peak,
+                     nullptr);
   for (int m = 1; m <= kMixtures; ++m) {
     const std::string name = "ГСО-" + std::to_string(m);
     sqlite3_bind_int(mixture, 1, m);
@@ -81,9 +83,10 @@ void PlainInserts(const fs::path& path) {
     for (int c = 0; c < kPeaks; ++c) {
       const std::string cn = ComponentName(c);
       sqlite3_bind_int(component, 1, m);
-      sqlite3_bind_text(component, 2, cn.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_double(component, 3, 1.5);
-      sqlite3_bind_double(component, 4, 1.0);
+      sqlite3_bind_int(component, 2, 100 + c);
+      sqlite3_bind_text(component, 3, cn.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_double(component, 4, 1.5);
+      sqlite3_bind_double(component, 5, 1.0);
       sqlite3_step(component);
       sqlite3_reset(component);
     }
@@ -104,10 +107,11 @@ void PlainInserts(const fs::path& path) {
     for (int c = 0; c < kPeaks; ++c) {
       const std::string cn = ComponentName(c);
       sqlite3_bind_int(peak, 1, a);
-      sqlite3_bind_text(peak, 2, cn.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_double(peak, 3, 1000.125 + a + c);
-      sqlite3_bind_double(peak, 4, 30.0625 - c);
-      sqlite3_bind_int(peak, 5, c % 2);
+      sqlite3_bind_int(peak, 2, 100 + c);
+      sqlite3_bind_text(peak, 3, cn.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_double(peak, 4, 1000.125 + a + c);
+      sqlite3_bind_double(peak, 5, 30.0625 - c);
+      sqlite3_bind_int(peak, 6, c % 2);
       sqlite3_step(peak);
       sqlite3_reset(peak);
     }
@@ -126,7 +130,7 @@ void BM_Import2000x30(benchmark::State& state) {
   ImportRequest request{(dir / "areas.csv").string(), (dir / "certificates.csv").string(), (dir / "out").string(), false};
   double importTotal = 0, peerTotal = 0;
   for (auto _ : state) {
-    fs::remove_all(dir / "out");  // a first import into an empty folder, not a replacement
+    fs::remove_all(dir / "out");  // a first import into a new folder, not a replacement
     auto start = std::chrono::steady_clock::now();
     const ImportOutcome outcome = RunImport(request);
     const double importTime = Seconds(start);

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "data/lortan_file.h"
@@ -15,30 +16,30 @@ namespace {
 using namespace test_support;
 
 const std::string kAreas =
-    "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time\n"
-    "1,\"Проба 1, ввод 1\",2026-11-23 09:25,ГСО-1,101.3,21.5,1,Азот,1520.5,1.25\n"
-    "1,\"Проба 1, ввод 1\",2026-11-23 09:25,ГСО-1,101.3,21.5,2,Этан,\"3,5\",2.5\n"
-    "2,Проба 2,23.11.2026 09:50:05,гсо-1,,,,,,\n"
-    "3,Холостой,2026-11-23 10:15,,100.9,0,1,Метан,999,0.9\n";
+    "analysis,sample,date,mixture,pressure,temperature,channel,component,area,time,component_id\n"
+    "1,\"Проба 1, ввод 1\",2026-11-23 09:25,ГСО-1,101.3,21.5,1,Азот,1520.5,1.25,17\n"
+    "1,\"Проба 1, ввод 1\",2026-11-23 09:25,ГСО-1,101.3,21.5,2,Этан,\"3,5\",2.5,\n"
+    "2,Проба 2,23.11.2026 09:50:05,гсо-1,,,,,,,\n"
+    "3,Холостой,2026-11-23 10:15,,100.9,0,1,Метан,999,0.9,C1\n";
 const std::string kCertificates =
-    "mixture,mixture_id,cylinder,release,expiry,component,concentration,deviation\n"
-    "ГСО-1,,Баллон 1,2026-01-01,01.01.2028,Азот,\"0,5\",1\n"
-    "ГСО-1,,Баллон 1,2026-01-01,01.01.2028,Этан,2.5,1\n"
-    "Пустая,,,,,,,\n";
+    "mixture,mixture_id,cylinder,release,expiry,component,component_id,concentration,deviation\n"
+    "ГСО-1,,Баллон 1,2026-01-01,01.01.2028,Азот,17,\"0,5\",1\n"
+    "ГСО-1,,Баллон 1,2026-01-01,01.01.2028,Этан,,2.5,1\n"
+    "Пустая,,,,,,,,\n";
 
 // The same tables as a Russian spreadsheet writes them: Russian headers in another order,
 // ';', decimal commas, Windows-1251, an empty column the format does not know.
 const std::string kAreasRu =
-    "Компонент;Анализ;Проба;Дата;Смесь;Давление;Температура;Канал;Площадь;Время;Примечание\n"
-    "Азот;1;Проба 1, ввод 1;23.11.2026 09:25;ГСО-1;101,3;21,5;1;1520,5;1,25;\n"
-    "Этан;1;Проба 1, ввод 1;23.11.2026 09:25;ГСО-1;101,3;21,5;2;3,5;2,5;\n"
-    ";2;Проба 2;2026-11-23 09:50:05;гсо-1;;;;;;\n"
-    "Метан;3;Холостой;23.11.2026 10:15;;100,9;0;1;999;0,9;\n";
+    "Компонент;Код компонента;Анализ;Проба;Дата;Смесь;Давление;Температура;Канал;Площадь;Время;Примечание\n"
+    "Азот;17;1;Проба 1, ввод 1;23.11.2026 09:25;ГСО-1;101,3;21,5;1;1520,5;1,25;\n"
+    "Этан;;1;Проба 1, ввод 1;23.11.2026 09:25;ГСО-1;101,3;21,5;2;3,5;2,5;\n"
+    ";;2;Проба 2;2026-11-23 09:50:05;гсо-1;;;;;;\n"
+    "Метан;C1;3;Холостой;23.11.2026 10:15;;100,9;0;1;999;0,9;\n";
 const std::string kCertificatesRu =
-    "Смесь;Код смеси;Баллон;Выпуск;Годен до;Компонент;Концентрация;Погрешность\r\n"
-    "ГСО-1;;Баллон 1;01.01.2026;2028-01-01;Азот;0,5;1\r\n"
-    "ГСО-1;;Баллон 1;01.01.2026;2028-01-01;Этан;2,5;1\r\n"
-    "Пустая;;;;;;;\r\n";
+    "Смесь;Код смеси;Баллон;Выпуск;Годен до;Компонент;Концентрация;Погрешность;Код компонента\r\n"
+    "ГСО-1;;Баллон 1;01.01.2026;2028-01-01;Азот;0,5;1;17\r\n"
+    "ГСО-1;;Баллон 1;01.01.2026;2028-01-01;Этан;2,5;1;\r\n"
+    "Пустая;;;;;;;;\r\n";
 
 std::string ToWindows1251(const std::string& utf8) {
   std::string out;
@@ -62,9 +63,9 @@ std::vector<std::string> Dump(const fs::path& db) {
     return rows;
   }
   for (const char* sql : {"SELECT id, date, sample, mixture, atmpressure, airtemp, ishidden, isdeleted FROM assay ORDER BY id",
-                          "SELECT id, assayid, nameid, name, area, time, channel FROM peak ORDER BY id",
+                          "SELECT id, assayid, nameid, typeof(nameid), name, area, time, channel FROM peak ORDER BY id",
                           "SELECT id, name, ballon, release, expiry FROM mixture ORDER BY id",
-                          "SELECT id, mixtureid, nameid, name, concentration, deviation FROM mixturecomp ORDER BY id"}) {
+                          "SELECT id, mixtureid, nameid, typeof(nameid), name, concentration, deviation FROM mixturecomp ORDER BY id"}) {
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(h, sql, -1, &s, nullptr);
     while (sqlite3_step(s) == SQLITE_ROW) {
@@ -79,6 +80,14 @@ std::vector<std::string> Dump(const fs::path& db) {
   }
   sqlite3_close(h);
   return rows;
+}
+
+// The names in a folder, without what is under them.
+std::vector<std::string> Names(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::vector<std::string> Listing(const fs::path& dir) {
@@ -107,13 +116,13 @@ TEST(Import, WritesTheDatabaseAndChromatogramsTheCheckRunsOn) {
                 "1|1795415100|Проба 1, ввод 1|ГСО-1|101.3|21.5|0|0|",
                 "2|1795416605|Проба 2|гсо-1|NULL|NULL|0|0|",
                 "3|1795418100|Холостой|NULL|100.9|0.0|0|0|",
-                "1|1|NULL|Азот|1520.5|1.25|0|",
-                "2|1|NULL|Этан|3.5|2.5|1|",
-                "3|3|NULL|Метан|999.0|0.9|0|",
+                "1|1|17|integer|Азот|1520.5|1.25|0|",
+                "2|1|NULL|null|Этан|3.5|2.5|1|",
+                "3|3|C1|text|Метан|999.0|0.9|0|",
                 "1|ГСО-1|Баллон 1|1767214800|1830286800|",
                 "2|Пустая|NULL|NULL|NULL|",
-                "1|1|NULL|Азот|0.5|1.0|",
-                "2|1|NULL|Этан|2.5|1.0|",
+                "1|1|17|integer|Азот|0.5|1.0|",
+                "2|1|NULL|null|Этан|2.5|1.0|",
             }));
   EXPECT_EQ(Listing(dir / "out"), (std::vector<std::string>{"chromatograms", "chromatograms/analysis-1.stg",
                                                             "chromatograms/analysis-2.stg", "chromatograms/analysis-3.stg",
@@ -234,61 +243,151 @@ TEST(Import, StopsListingProblemsAtTheLimit) {
   EXPECT_NE(r.err.find("areas.csv: 10 more problems not shown\n"), std::string::npos) << r.err;
 }
 
-TEST(Import, KeepsAnExistingDatabaseUnlessForcedAndLeavesNothingOnAFailedWrite) {
+// A folder's files with their contents, to show that a refused or failed import left
+// it exactly as it was.
+std::vector<std::string> Contents(const fs::path& dir) {
+  std::vector<std::string> files = Listing(dir);
+  for (std::string& f : files)
+    if (fs::is_regular_file(dir / f)) f += "=" + ReadBytes(dir / f);
+  return files;
+}
+
+TEST(Import, ReplacesAnEarlierImportAsAWholeOnlyWithForce) {
   TempDir dir("import_force");
   WriteBytes(dir / "areas.csv", kAreas);
   WriteBytes(dir / "certs.csv", kCertificates);
-  ASSERT_EQ(Import(dir / "areas.csv", dir / "certs.csv", dir / "out").code, 0);
-  const std::string before = ReadBytes(dir / "out" / "lortan.db");
   WriteBytes(dir / "areas2.csv", "analysis,channel,component,area,time\n7,1,Азот,1,1\n");
-  // What the import did not write stays, whatever its name looks like.
-  const fs::path chromatograms = dir / "out" / "chromatograms";
-  for (const char* name : {"notes.txt", "analysis-01.stg", "analysis-2.stg.bak", "analysis-x.stg"})
-    WriteBytes(chromatograms / name, "kept");
-  fs::create_directories(chromatograms / "analysis-5.stg");
-  fs::create_symlink("notes.txt", chromatograms / "analysis-6.stg");
-  const std::vector<std::string> others = {"chromatograms/analysis-01.stg", "chromatograms/analysis-2.stg.bak",
-                                           "chromatograms/analysis-5.stg", "chromatograms/analysis-6.stg",
-                                           "chromatograms/analysis-x.stg", "chromatograms/notes.txt"};
-  std::vector<std::string> earlier = {"chromatograms", "chromatograms/analysis-1.stg", "chromatograms/analysis-2.stg",
-                                      "chromatograms/analysis-3.stg", "lortan.db"};
-  earlier.insert(earlier.end(), others.begin(), others.end());
-  std::sort(earlier.begin(), earlier.end());
+  ASSERT_EQ(Import(dir / "areas.csv", dir / "certs.csv", dir / "out").code, 0);
+  const std::vector<std::string> earlier = Contents(dir / "out");
+  const std::vector<std::string> beside = Names(dir.path());
 
   const Result refused = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out");
   EXPECT_EQ(refused.code, 2);
-  EXPECT_NE(refused.err.find("lortan.db exists already (--force replaces it)"), std::string::npos) << refused.err;
-  EXPECT_EQ(ReadBytes(dir / "out" / "lortan.db"), before);
-  EXPECT_EQ(Listing(dir / "out"), earlier);
+  EXPECT_NE(refused.err.find((dir / "out" / "lortan.db").string() +
+                             " exists already (--force replaces the earlier import)"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(Contents(dir / "out"), earlier);
 
-  // A forced import that fails at the end (its chromatogram file cannot take its place)
-  // leaves the earlier database with every file it names.
-  fs::create_directories(chromatograms / "analysis-7.stg" / "inside");
-  const Result blockedForce = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
-  EXPECT_EQ(blockedForce.code, 2);
-  EXPECT_NE(blockedForce.err.find("analysis-7.stg: cannot put the chromatogram file in place"), std::string::npos)
-      << blockedForce.err;
-  EXPECT_EQ(ReadBytes(dir / "out" / "lortan.db"), before);
-  fs::remove_all(chromatograms / "analysis-7.stg");
-  EXPECT_EQ(Listing(dir / "out"), earlier);
+  // Anything in DIR that an import does not write keeps even a forced import out.
+  const fs::path chromatograms = dir / "out" / "chromatograms";
+  struct Foreign {
+    fs::path path;
+    std::function<void()> make;
+  };
+  const std::vector<Foreign> foreign = {
+      {dir / "out" / "notes.txt", [&] { WriteBytes(dir / "out" / "notes.txt", "mine"); }},
+      {dir / "out" / "lortan.db-journal", [&] { WriteBytes(dir / "out" / "lortan.db-journal", "x"); }},
+      {chromatograms / "analysis-01.stg", [&] { WriteBytes(chromatograms / "analysis-01.stg", "mine"); }},
+      {chromatograms / "analysis-5.stg", [&] { fs::create_directories(chromatograms / "analysis-5.stg"); }},
+      {chromatograms / "analysis-6.stg", [&] { fs::create_symlink("analysis-1.stg", chromatograms / "analysis-6.stg"); }},
+  };
+  for (const Foreign& f : foreign) {
+    f.make();
+    const std::vector<std::string> before = Contents(dir / "out");
+    const Result r = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
+    EXPECT_EQ(r.code, 2) << f.path;
+    EXPECT_NE(r.err.find(f.path.string() + ": not written by an import, and an earlier import is replaced only "
+                                           "where its folder holds nothing else"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(Contents(dir / "out"), before) << f.path;
+    fs::remove(f.path);
+  }
+  EXPECT_EQ(Contents(dir / "out"), earlier);
+  EXPECT_EQ(Names(dir.path()), beside) << "a temporary folder was left";
 
-  // Replaced: the earlier import's files go, the new database's and all others stay.
+  // Replaced as a whole: none of the earlier import's files stay.
   const Result forced = Import(dir / "areas2.csv", dir / "certs.csv", dir / "out", " --force");
   ASSERT_EQ(forced.code, 0) << forced.err;
   EXPECT_EQ(forced.out, "imported into " + (dir / "out" / "lortan.db").string() +
                             ": analyses 1, peaks 1, mixtures 2, components 2\n");
   EXPECT_EQ(Dump(dir / "out" / "lortan.db").front(), "7|NULL|NULL|NULL|NULL|NULL|0|0|");
-  std::vector<std::string> now = {"chromatograms", "chromatograms/analysis-7.stg", "lortan.db"};
-  now.insert(now.end(), others.begin(), others.end());
-  std::sort(now.begin(), now.end());
-  EXPECT_EQ(Listing(dir / "out"), now);
+  EXPECT_EQ(Listing(dir / "out"),
+            (std::vector<std::string>{"chromatograms", "chromatograms/analysis-7.stg", "lortan.db"}));
+  EXPECT_EQ(Names(dir.path()), beside) << "a temporary folder or the earlier import was left";
+}
 
-  // The chromatogram folder cannot be made: no database, no temporary file.
-  fs::create_directories(dir / "blocked_out");
-  WriteBytes(dir / "blocked_out" / "chromatograms", "a file where the folder goes");
-  const Result blocked = Import(dir / "areas.csv", dir / "certs.csv", dir / "blocked_out");
-  EXPECT_EQ(blocked.code, 2);
-  EXPECT_EQ(Listing(dir / "blocked_out"), std::vector<std::string>{"chromatograms"});
+TEST(Import, WritesOnlyANewOrEmptyFolder) {
+  TempDir dir("import_folder");
+  WriteBytes(dir / "areas.csv", kAreas);
+  WriteBytes(dir / "certs.csv", kCertificates);
+  // Not empty and not an import: refused with and without --force.
+  fs::create_directories(dir / "busy");
+  WriteBytes(dir / "busy" / "chromatograms", "a file where the folder goes");
+  for (const std::string force : {"", " --force"}) {
+    const Result r = Import(dir / "areas.csv", dir / "certs.csv", dir / "busy", force);
+    EXPECT_EQ(r.code, 2) << force;
+    EXPECT_NE(r.err.find(force.empty() ? (dir / "busy").string() + " is not empty: the import writes a new or empty folder"
+                                       : (dir / "busy" / "chromatograms").string() + ": not written by an import"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(Contents(dir / "busy"), std::vector<std::string>{"chromatograms=a file where the folder goes"});
+  }
+  WriteBytes(dir / "file", "x");
+  const Result notFolder = Import(dir / "areas.csv", dir / "certs.csv", dir / "file");
+  EXPECT_EQ(notFolder.code, 2);
+  EXPECT_NE(notFolder.err.find((dir / "file").string() + ": exists and is not a folder"), std::string::npos);
+
+  // An empty folder, given with a trailing slash, and a folder whose parents are missing.
+  fs::create_directories(dir / "empty");
+  fs::permissions(dir / "empty", fs::perms::owner_all);
+  const Result empty = Import(dir / "areas.csv", dir / "certs.csv", (dir / "empty").string() + "/");
+  ASSERT_EQ(empty.code, 0) << empty.err;
+  EXPECT_EQ(Listing(dir / "empty").size(), 5u);
+  EXPECT_EQ(fs::status(dir / "empty").permissions(), fs::perms::owner_all) << "the folder's permissions are kept";
+  const Result deep = Import(dir / "areas.csv", dir / "certs.csv", dir / "a" / "b" / "out");
+  ASSERT_EQ(deep.code, 0) << deep.err;
+  EXPECT_EQ(Names(dir / "a" / "b"), std::vector<std::string>{"out"});
+  EXPECT_EQ(Listing(dir / "a" / "b" / "out"), Listing(dir / "empty"));
+  const Result check = RunCommand(std::string(VETRIX_CHECK) + " --db " + Quote(dir / "empty" / "lortan.db"));
+  EXPECT_EQ(check.code, 0) << check.err;
+}
+
+// vetrix-import under a file size limit (the signal it raises ignored, so writes fail
+// with EFBIG as on a full disk), forced over an earlier import.
+Result ImportLimited(const fs::path& areas, const fs::path& certificates, const fs::path& out, int kilobytes) {
+  return RunCommand("trap '' XFSZ; ulimit -f " + std::to_string(kilobytes * 2) + " && " + VETRIX_IMPORT +
+                    " --areas " + Quote(areas) + " --certificates " + Quote(certificates) + " --out " + Quote(out) +
+                    " --force");
+}
+
+TEST(Import, AWriteThatFailsMidwayLeavesTheEarlierImportAsItWas) {
+  TempDir dir("import_fsize");
+  WriteBytes(dir / "areas.csv", kAreas);
+  WriteBytes(dir / "certs.csv", kCertificates);
+  ASSERT_EQ(Import(dir / "areas.csv", dir / "certs.csv", dir / "out").code, 0);
+  const std::vector<std::string> earlier = Contents(dir / "out");
+
+  const std::string header = "analysis,channel,component,area,time\n";
+  std::string bigFile = header;  // analyses 1-5 fit, the sixth's chromatogram file does not
+  for (int a = 1; a <= 6; ++a)
+    for (int p = 0; p < (a == 6 ? 2000 : 3); ++p) bigFile += std::to_string(a) + ",1,Компонент " + std::to_string(p) + ",1,1\n";
+  std::string bigDatabase = header;  // small files, a database beyond the limit
+  for (int a = 1; a <= 400; ++a)
+    for (int p = 0; p < 30; ++p) bigDatabase += std::to_string(a) + ",1,Компонент " + std::to_string(p) + ",1,1\n";
+  WriteBytes(dir / "big_file.csv", bigFile);
+  WriteBytes(dir / "big_database.csv", bigDatabase);
+  const std::vector<std::string> beside = Names(dir.path());
+  const struct {
+    const char* file;
+    std::string message;
+  } cases[] = {
+      {"big_file.csv", "/chromatograms/analysis-6.stg: cannot write the chromatogram file: File too large"},
+      {"big_database.csv", "/lortan.db: cannot write the database: disk I/O error (File too large)"},
+  };
+  for (const auto& c : cases) {
+    const Result r = ImportLimited(dir / c.file, dir / "certs.csv", dir / "out", 128);
+    EXPECT_EQ(r.code, 2) << c.file;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(".out.import-"), std::string::npos) << "the message names the path written: " << r.err;
+    EXPECT_EQ(Contents(dir / "out"), earlier) << c.file;
+    EXPECT_EQ(Names(dir.path()), beside) << c.file << ": something half-written was left";
+    // Without the limit the same files import.
+    const Result unlimited = Import(dir / c.file, dir / "certs.csv", dir / "other");
+    EXPECT_EQ(unlimited.code, 0) << unlimited.err;
+    fs::remove_all(dir / "other");
+  }
 }
 
 TEST(Import, AnUnwritableSummaryIsAFailureThatNamesTheWrittenDatabase) {

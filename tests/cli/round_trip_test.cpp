@@ -1,11 +1,11 @@
 // The round trip: vetrix-check --write-csv writes what it loaded, vetrix-import reads it
-// back into a new database, and the check prints exactly the same on both (apart from
-// the chromatogram files' names) and writes the same CSV again. On the demo data and on
+// back into a new database, and the check prints exactly the same on both, as text and
+// as JSON (apart from the chromatogram files' names), and writes the same CSV again. On the demo data and on
 // random host databases with the awkward cases: repeated mixture names (also in another
 // letter case), mixtures without components, analyses without peaks, without pressure or
 // temperature, with unreadable or missing chromatogram files, hidden and deleted rows,
-// peaks and certificate components without names, texts with delimiters, quotes and
-// line breaks.
+// peaks and certificate components without names, name identifiers of every kind a host
+// column holds, texts with delimiters, quotes and line breaks.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -21,14 +21,17 @@ namespace {
 
 using namespace test_support;
 
-// The file names in the chromatogram texts of messages differ by design.
+// The file names in the chromatogram texts of messages differ by design: "файл:
+// ...\NAME, проба: " in the printed text, the backslash doubled in JSON. Nothing else
+// in either output names a file.
 std::string WithoutFileNames(const std::string& text) {
-  static const std::regex file("файл: \\.\\.\\.\\\\.*?, проба: ");
+  static const std::regex file(R"(файл: \.\.\.\\(\\)?.*?, проба: )");
   return std::regex_replace(text, file, "файл: ...\\*, проба: ");
 }
 
 // Runs check, export, import, check and export again; compares what must be equal.
-void ExpectRoundTrip(const fs::path& db, const fs::path& work, const std::string& label) {
+// `namedFiles` is set when the JSON named chromatogram files (so that masking mattered).
+void ExpectRoundTrip(const fs::path& db, const fs::path& work, const std::string& label, bool& namedFiles) {
   for (const std::string options : {"--points", "--points --pressure-correction --temperature-correction"}) {
     fs::remove_all(work);
     fs::create_directories(work);
@@ -43,6 +46,13 @@ void ExpectRoundTrip(const fs::path& db, const fs::path& work, const std::string
                                     " " + options + " --write-csv " + Quote(work / "csv2"));
     ASSERT_EQ(after.code, 0) << label << ": " << after.err;
     EXPECT_EQ(WithoutFileNames(after.out), WithoutFileNames(before.out)) << label << " " << options;
+    const Result jsonBefore = RunCommand(std::string(VETRIX_CHECK) + " --db " + Quote(db) + " --json " + options);
+    const Result jsonAfter = RunCommand(std::string(VETRIX_CHECK) + " --db " + Quote(work / "imported" / "lortan.db") +
+                                        " --json " + options);
+    ASSERT_EQ(jsonBefore.code, 0) << label << ": " << jsonBefore.err;
+    ASSERT_EQ(jsonAfter.code, 0) << label << ": " << jsonAfter.err;
+    EXPECT_EQ(WithoutFileNames(jsonAfter.out), WithoutFileNames(jsonBefore.out)) << label << " --json " << options;
+    namedFiles = namedFiles || jsonBefore.out.find("файл: ...\\\\") != std::string::npos;
     EXPECT_EQ(ReadBytes(work / "csv2" / "areas.csv"), ReadBytes(work / "csv1" / "areas.csv")) << label;
     EXPECT_EQ(ReadBytes(work / "csv2" / "certificates.csv"), ReadBytes(work / "csv1" / "certificates.csv")) << label;
   }
@@ -52,7 +62,8 @@ TEST(RoundTrip, DemoData) {
   TempDir dir("round_trip_demo");
   const Result gen = RunCommand(std::string(VETRIX_DEMO_DATA) + " --out " + Quote(dir / "demo"));
   ASSERT_EQ(gen.code, 0) << gen.err;
-  ExpectRoundTrip(dir / "demo" / "lortan.db", dir / "work", "demo");
+  bool namedFiles = false;
+  ExpectRoundTrip(dir / "demo" / "lortan.db", dir / "work", "demo", namedFiles);
   // The demo's texts pass through the format unchanged.
   const std::string areas = ReadBytes(dir / "work" / "csv1" / "areas.csv");
   EXPECT_NE(areas.find("\"ГСО-1, ввод 1\""), std::string::npos);
@@ -117,6 +128,16 @@ class RandomHost {
     return Int(t);
   }
 
+  // The host's identifier of a component name: mostly a number, now and then none, a
+  // text or a fraction, each kept as the host keeps it.
+  Value NameId() {
+    const int kind = Uniform(0, 9);
+    if (kind == 0) return {};
+    if (kind == 1) return Txt(Pick(std::vector<std::string>{"C1", "N2, \"азот\"", " 7 ", ""}));
+    if (kind == 2) return Dbl(Uniform(1, 30) + 0.25);
+    return Int(Uniform(1, 30));
+  }
+
   // A certificate's component name; now and then none (NULL or empty), as a host keeps it.
   Value ComponentName() {
     if (!Chance(0.1)) return Txt(Pick(components_));
@@ -135,7 +156,7 @@ class RandomHost {
       const int components = Chance(0.25) ? 0 : Uniform(1, 8);
       for (int c = 0; c < components; ++c)
         Insert("INSERT INTO mixturecomp (mixtureid, nameid, name, concentration, deviation) VALUES (?, ?, ?, ?, ?)",
-               {Int(id), Int(Uniform(1, 30)), ComponentName(), Dbl(Real(0.001, 20)), Dbl(Real(0.1, 5))});
+               {Int(id), NameId(), ComponentName(), Dbl(Real(0.001, 20)), Dbl(Real(0.1, 5))});
       id += Uniform(1, 4);
     }
   }
@@ -165,7 +186,7 @@ class RandomHost {
       const int peaks = Chance(0.15) ? 0 : Uniform(1, 14);
       for (int p = 0; p < peaks; ++p)
         Insert("INSERT INTO peak (assayid, nameid, name, area, time, channel) VALUES (?, ?, ?, ?, ?, ?)",
-               {Int(id), Int(Uniform(1, 30)), Chance(0.05) ? Value{} : Txt(Pick(components_)),
+               {Int(id), NameId(), Chance(0.05) ? Value{} : Txt(Pick(components_)),
                 Dbl(Real(1, 1e6)), Dbl(Uniform(1, 40) / 4.0), Int(Uniform(0, 2))});
     }
   }
@@ -184,11 +205,11 @@ class RandomHost {
 TEST(RoundTrip, RandomHostDatabases) {
   // A certificate row whose last three fields are no name, a concentration and a deviation.
   static const std::regex unnamedComponent(",,[-+.0-9e]+,[-+.0-9e]+\r$", std::regex::multiline);
-  bool unnamedSeen = false;
+  bool unnamedSeen = false, fileNamesSeen = false;
   for (std::uint32_t seed = 1; seed <= 8; ++seed) {
     TempDir dir("round_trip_random_" + std::to_string(seed));
     RandomHost host(seed, dir / "x");
-    ExpectRoundTrip(host.db(), dir / "work", "seed " + std::to_string(seed));
+    ExpectRoundTrip(host.db(), dir / "work", "seed " + std::to_string(seed), fileNamesSeen);
     const std::string certificates = ReadBytes(dir / "work" / "csv1" / "certificates.csv");
     unnamedSeen = unnamedSeen || std::regex_search(certificates, unnamedComponent);
     if (HasFailure()) {
@@ -197,6 +218,7 @@ TEST(RoundTrip, RandomHostDatabases) {
     }
   }
   EXPECT_TRUE(unnamedSeen) << "no seed wrote a component without a name";
+  EXPECT_TRUE(fileNamesSeen) << "no seed's JSON named a chromatogram file";
 }
 
 }  // namespace
