@@ -25,4 +25,4 @@ std::string CertificatesCsv(const LoadedLists& lists);
 // Writes both files into `dir` (created when missing), each under a temporary name
 // renamed when both are complete. Empty on success, else one line with the path and the
 // reason.
-std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir);
+[[nodiscard]] std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir);

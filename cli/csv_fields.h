@@ -19,16 +19,16 @@ sys::TextView TrimBlanks(sys::TextView text);
 // A finite decimal number: optional sign, digits with one '.' or ',' as decimal
 // separator, optional exponent ("1,5", "-0.25", "2e-3"). nullopt for anything else
 // (thousands separators, "inf", "nan", a second separator).
-std::optional<double> ParseDecimal(sys::TextView text);
+[[nodiscard]] std::optional<double> ParseDecimal(sys::TextView text);
 
 // A whole decimal number within 32 bits, optional sign; nullopt otherwise.
-std::optional<std::int32_t> ParseWhole(sys::TextView text);
+[[nodiscard]] std::optional<std::int32_t> ParseWhole(sys::TextView text);
 
 // A local date and time as "YYYY-MM-DD HH:MM[:SS]" or "DD.MM.YYYY HH:MM[:SS]" (day,
 // month and hour may have one digit); with `dateOnly` also the date alone (midnight).
 // Seconds since 1970-01-01 00:00 UTC; nullopt for a text of another form, a day that
 // does not exist, or a local time that the clock skips.
-std::optional<std::int64_t> ParseLocalDate(sys::TextView text, bool dateOnly);
+[[nodiscard]] std::optional<std::int64_t> ParseLocalDate(sys::TextView text, bool dateOnly);
 
 // The shortest text that reads back as exactly `value`, with a decimal point ("0.1",
 // "1e-07", "123456.75").

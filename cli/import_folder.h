@@ -24,13 +24,13 @@ struct ImportFolder {
 // Checks DIR (`target`, absolute) and makes the temporary folder beside it (and DIR's
 // parent folders when missing). Returns an empty text on success, else one line with the
 // path and the reason; nothing is left behind then.
-std::string PrepareImportFolder(const std::filesystem::path& target, bool force, ImportFolder& folder);
+[[nodiscard]] std::string PrepareImportFolder(const std::filesystem::path& target, bool force, ImportFolder& folder);
 
 // Renames the complete temporary folder to DIR. An earlier import that could not be
 // removed afterwards is named in `notRemoved` with the system's reason (the new one is
 // in place all the same). Returns an empty text on success, else one line with the path
 // and the reason, in which case the temporary folder is removed and DIR is as it was.
-std::string PutImportFolderInPlace(const ImportFolder& folder, std::vector<std::string>& notRemoved);
+[[nodiscard]] std::string PutImportFolderInPlace(const ImportFolder& folder, std::vector<std::string>& notRemoved);
 
 // Removes the temporary folder with all that was written into it.
 void DiscardImportFolder(const ImportFolder& folder);

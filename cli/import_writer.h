@@ -30,7 +30,7 @@ struct ImportCounts {
 // that is missing or empty, or with `force` over one that holds an earlier import and
 // nothing else. Returns an empty text on success, else one line that says what failed,
 // with the path and the reason (SQLite's and the system's).
-std::string WriteImport(const ImportData& data, const std::filesystem::path& outDir, bool force,
+[[nodiscard]] std::string WriteImport(const ImportData& data, const std::filesystem::path& outDir, bool force,
                         ImportCounts& counts);
 
 // The chromatogram file of analysis `id` under `outDir`.

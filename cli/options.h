@@ -24,7 +24,7 @@ struct CheckOptions {
 };
 
 // Parses argv; on a bad command line returns nullopt and sets `error` to one line.
-std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& error);
+[[nodiscard]] std::optional<CheckOptions> ParseOptions(int argc, char** argv, std::string& error);
 
 inline constexpr char kUsage[] =
     "usage: vetrix-check --db FILE [--select all | --select ID,ID,...] [--pressure-correction]\n"

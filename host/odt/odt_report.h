@@ -36,7 +36,7 @@ using DestinationChooser = std::function<std::filesystem::path()>;
 // Fills the template named by `request` from `root` and writes the report where `choose`
 // says; returns an ExportCode. `detail` receives a line saying what failed (or where the
 // report went). Never throws.
-std::int32_t ExportReport(const pugi::xml_node* root, const OdtExportRequest* request,
+[[nodiscard]] std::int32_t ExportReport(const pugi::xml_node* root, const OdtExportRequest* request,
                           const std::filesystem::path& templateFolder, const DestinationChooser& choose,
                           std::string& detail);
 

@@ -26,12 +26,12 @@ inline constexpr char kOdtMimeType[] = "application/vnd.oasis.opendocument.text"
 // Every file of the zip archive at `path` (UTF-8), in archive order; folder entries are
 // left out. nullopt when the archive cannot be opened or a file cannot be read; `error`
 // then holds libzip's text.
-std::optional<Package> ReadPackage(const std::string& path, std::string& error);
+[[nodiscard]] std::optional<Package> ReadPackage(const std::string& path, std::string& error);
 
 // Writes `package` to a new archive at `path`, replacing a file there: "mimetype" first and
 // stored, then the other files in order, deflated, each dated `mtime`. False with libzip's
 // text in `error` when the archive cannot be created or closed; no partial archive stays.
-bool WritePackage(const std::string& path, const Package& package, std::time_t mtime, std::string& error);
+[[nodiscard]] bool WritePackage(const std::string& path, const Package& package, std::time_t mtime, std::string& error);
 
 // The entry named `name`, or null.
 PackageEntry* FindEntry(Package& package, std::string_view name);
