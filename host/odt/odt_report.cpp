@@ -2,7 +2,9 @@
 #include "host/odt/odt_report.h"
 #include "host/odt/report_destination.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -55,14 +57,30 @@ std::string Serialize(const pugi::xml_document& doc) {
   return out.str();
 }
 
+// Writes the file's content to the disk; false with the system's reason.
+bool SyncFile(const fs::path& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool synced = fd >= 0 && ::fsync(fd) == 0;
+  if (!synced) error = path.string() + ": " + std::strerror(errno);
+  if (fd >= 0) ::close(fd);
+  return synced;
+}
+
 // Moves `from` to `to`, copying through a sibling of `to` when they are on different file
-// systems, so that `to` is either the old file or the whole new one.
+// systems, so that `to` is either the old file or the whole new one. The content reaches
+// the disk before it takes the final name, so a power loss cannot leave an empty report
+// in place of the old one.
 bool Deliver(const fs::path& from, const fs::path& to, std::string& error) {
+  if (!SyncFile(from, error)) return false;
   std::error_code ec;
   fs::rename(from, to, ec);
   if (!ec) return true;
   const fs::path part = to.string() + ".part";
   fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec);
+  if (!ec && !SyncFile(part, error)) {
+    fs::remove(part, ec);
+    return false;
+  }
   if (!ec) fs::rename(part, to, ec);
   if (!ec) return true;
   error = ec.message();
