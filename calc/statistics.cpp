@@ -11,7 +11,7 @@ namespace {
 
 sys::TextView MixtureName(const MixturePoint& p) { return p.mixture ? sys::TextView(p.mixture->name) : sys::TextView(); }
 
-// Part 1 of ComputeCurve for one point: mean, RSD, Table 1 norms, and the fit sums.
+// The first stage of ComputeCurve for one point: mean, RSD, Table 1 norms, and the fit sums.
 void ComputePoint(CalibrationCurve& curve, MixturePoint& p, MessageTable& messages) {
   if (p.sumArea == 0 || p.count <= 0) return;
   p.meanArea = p.sumArea / p.count;
