@@ -85,6 +85,14 @@ std::string WriteCheckCsv(const LoadedLists& lists, const std::string& dir) {
   if (ec) return dir + ": cannot create the folder: " + ec.message();
   const std::filesystem::path areas = std::filesystem::path(dir) / "areas.csv";
   const std::filesystem::path certificates = std::filesystem::path(dir) / "certificates.csv";
+  // A final name held by something other than a file would refuse its rename after the
+  // other file took its own: refused before anything is written.
+  for (const auto& path : {areas, certificates}) {
+    const auto type = std::filesystem::symlink_status(path, ec).type();
+    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::symlink)
+      return path.string() + ": not a regular file; nothing was written";
+  }
   // Both files complete before either takes its name, so that a failure does not pair
   // a new file with one of an earlier run.
   std::string error;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fstream>
 #include <random>
 #include <regex>
 #include <vector>
@@ -72,6 +73,22 @@ TEST(RoundTrip, DemoData) {
   const fs::path examples = fs::path(std::getenv("VETRIX_SOURCE_DIR")) / "examples";
   EXPECT_EQ(ReadBytes(examples / "demo-areas.csv"), areas);
   EXPECT_EQ(ReadBytes(examples / "demo-certificates.csv"), ReadBytes(dir / "work" / "csv1" / "certificates.csv"));
+}
+
+// A name of the pair held by a folder: nothing is written, so the earlier pair stays a
+// pair, and the run fails saying which path is in the way.
+TEST(RoundTrip, APairWhoseSecondNameIsAFolderIsNotWritten) {
+  TempDir dir("round_trip_blocked");
+  ASSERT_EQ(RunCommand(std::string(VETRIX_DEMO_DATA) + " --out " + Quote(dir / "demo")).code, 0);
+  const fs::path out = dir / "csv";
+  fs::create_directories(out / "certificates.csv");
+  { std::ofstream(out / "areas.csv") << "earlier"; }
+  const Result run = RunCommand(std::string(VETRIX_CHECK) + " --db " + Quote(dir / "demo" / "lortan.db") +
+                                " --write-csv " + Quote(out));
+  EXPECT_NE(run.code, 0);
+  EXPECT_NE(run.err.find((out / "certificates.csv").string() + ": not a regular file"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadBytes(out / "areas.csv"), "earlier");
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << "no part file left";
 }
 
 // A random host database as a host might hold it.
