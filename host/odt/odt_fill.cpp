@@ -77,8 +77,10 @@ struct TemplateRow {
   std::set<std::string> names;
 };
 
-// Rows of `parent` (direct, or inside table:table-rows) that hold placeholders.
-std::vector<TemplateRow> RowsWithPlaceholders(pugi::xml_node parent) {
+// Rows of `parent` (direct, or inside table:table-rows) that hold placeholders: of a
+// table, its body rows (header rows sit in table:table-header-rows); of that element, the
+// header rows.
+std::vector<TemplateRow> TemplateRows(pugi::xml_node parent) {
   std::vector<TemplateRow> rows;
   auto consider = [&](pugi::xml_node row) {
     TemplateRow t{row, {}};
@@ -93,16 +95,13 @@ std::vector<TemplateRow> RowsWithPlaceholders(pugi::xml_node parent) {
   return rows;
 }
 
-// Body rows of `table` (outside the header rows) that hold placeholders.
-std::vector<TemplateRow> TemplateRows(pugi::xml_node table) { return RowsWithPlaceholders(table); }
-
 // The placeholders of `table`'s header rows that name a field of some of `data`'s rows, as
 // one template row (a null row when there are none): the heading of a group table. Other
 // placeholders there name items of the whole document, as everywhere.
 TemplateRow HeadingTemplate(pugi::xml_node table, pugi::xml_node data) {
   TemplateRow heading{pugi::xml_node(), {}};
   pugi::xml_node header = table.child("table:table-header-rows");
-  for (const TemplateRow& t : RowsWithPlaceholders(header))
+  for (const TemplateRow& t : TemplateRows(header))
     for (const std::string& name : t.names)
       for (pugi::xml_node row : data.children("row"))
         if (row.child(name.c_str())) heading.names.insert(name);

@@ -199,13 +199,7 @@ TEST_F(WinListViewTest, HeaderDropIsReportedWithTheNewOrderAndCanBeCancelled) {
   CListCtrl& l = dialog.list;
   l.SetExtendedStyle(l.GetExtendedStyle() | LVS_EX_HEADERDRAGDROP);
   QHeaderView* header = HeaderOf(l);
-  auto dragColumn2ToFront = [&] {
-    QPoint from(header->sectionViewportPosition(2) + header->sectionSize(2) / 2, header->height() / 2);
-    QPoint to(header->sectionViewportPosition(0) + 5, header->height() / 2);
-    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
-    for (int step = 1; step <= 8; ++step) QTest::mouseMove(header->viewport(), from + (to - from) * step / 8);
-    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
-  };
+  auto dragColumn2ToFront = [&] { wintest::DragHeaderSection(header, 2, 0); };
   int order[3] = {};
   dialog.refuseDrop = 1;
   dragColumn2ToFront();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 #include <QWidget>
 
@@ -50,6 +51,16 @@ inline Target Centre(HWND h) {
   RECT r{};
   GetClientRect(h, &r);
   return At(h, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Drags header section `from` onto the left edge of section `to` in eight mouse moves,
+// as a user drags a column heading.
+inline void DragHeaderSection(QHeaderView* header, int from, int to) {
+  const QPoint start(header->sectionViewportPosition(from) + header->sectionSize(from) / 2, header->height() / 2);
+  const QPoint end(header->sectionViewportPosition(to) + 5, header->height() / 2);
+  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, start);
+  for (int step = 1; step <= 8; ++step) QTest::mouseMove(header->viewport(), start + (end - start) * step / 8);
+  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, end);
 }
 
 inline void Click(const Target& t, Qt::KeyboardModifiers mods = {}) {

@@ -63,13 +63,7 @@ TEST_F(GridTest, HeaderDropIsReportedAndAnAnswerOfOneCancelsIt) {
   CGridCtrl& g = dialog.grid;
   g.SetExtendedStyle(g.GetExtendedStyle() | LVS_EX_HEADERDRAGDROP);
   QHeaderView* header = Header();
-  auto dragColumn2ToFront = [&] {
-    QPoint from(header->sectionViewportPosition(2) + header->sectionSize(2) / 2, header->height() / 2);
-    QPoint to(header->sectionViewportPosition(0) + 5, header->height() / 2);
-    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
-    for (int step = 1; step <= 8; ++step) QTest::mouseMove(header->viewport(), from + (to - from) * step / 8);
-    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
-  };
+  auto dragColumn2ToFront = [&] { wintest::DragHeaderSection(header, 2, 0); };
   int order[3] = {};
   dialog.answers[GCN_COLUMNMOVED] = 1;
   dragColumn2ToFront();

@@ -23,14 +23,6 @@ class KeyboardTest : public PagesTest {
     auto* combo = qobject_cast<QComboBox*>(win::WidgetOf(Assays().Filter().m_hWnd));
     return combo ? combo->lineEdit() : nullptr;
   }
-  // Shows the mixture page in place of the chromatogram page, as its tab does.
-  static void ShowMixturePage() {
-    Assays().ShowWindow(SW_HIDE);
-    RECT r{};
-    ::GetClientRect(::GetParent(Mixtures().m_hWnd), &r);
-    Mixtures().MoveWindow(2, 22, r.right - 6, r.bottom - 26, TRUE);
-    Mixtures().ShowWindow(SW_SHOW);
-  }
 };
 
 TEST_F(KeyboardTest, EnterAndEscapeNeverHideAPage) {

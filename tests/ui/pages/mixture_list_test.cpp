@@ -12,12 +12,7 @@ class MixtureListTest : public PagesTest {
   void SetUp() override {
     PagesTest::SetUp();
     if (HasFatalFailure()) return;
-    // The "Смеси" tab selected: the mixture page shown instead of the chromatogram page.
-    Assays().ShowWindow(SW_HIDE);
-    RECT r{};
-    ::GetClientRect(::GetParent(Mixtures().m_hWnd), &r);
-    Mixtures().MoveWindow(2, 22, r.right - 6, r.bottom - 26, TRUE);
-    Mixtures().ShowWindow(SW_SHOW);
+    ShowMixturePage();  // the "Смеси" tab selected
   }
 };
 

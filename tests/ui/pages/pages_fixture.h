@@ -116,6 +116,14 @@ class PagesTest : public ::testing::Test {
   static DlgMixtureList& Mixtures() { return MixtureListPage(); }
   static CGridCtrl& ChromatogramInfo() { return ChromatogramInfoTable().table; }
   static CGridCtrl& MixtureInfo() { return MixtureInfoTable().table; }
+  // Shows the mixture page in place of the chromatogram page, as the "Смеси" tab does.
+  static void ShowMixturePage() {
+    Assays().ShowWindow(SW_HIDE);
+    RECT r{};
+    ::GetClientRect(::GetParent(Mixtures().m_hWnd), &r);
+    Mixtures().MoveWindow(2, 22, r.right - 6, r.bottom - 26, TRUE);
+    Mixtures().ShowWindow(SW_SHOW);
+  }
 
   void Exec(const std::string& sql) {
     sqlite3* db = nullptr;
